@@ -1,0 +1,100 @@
+#include "CommandLine.h"
+
+#include "SourceMode.h"
+
+#include <QRegularExpression>
+
+#include <array>
+#include <limits>
+
+namespace {
+
+struct Option {
+    const char16_t* token;
+    const QString& key;
+    const QString* sourceMode;
+};
+
+// "-?" is deliberately absent: like any unknown option it leads to the usage box.
+const std::array<Option, 8> kOptions{{
+    {u"-E", OptionKey::Error, nullptr},
+    {u"-U", OptionKey::User, nullptr},
+    {u"-P", OptionKey::Password, nullptr},
+    {u"-B", OptionKey::Database, nullptr},
+    {u"-S", OptionKey::Server, nullptr},
+    {u"-D", OptionKey::Path, &kFolderMode},
+    {u"-F", OptionKey::Path, &kListFileMode},
+    {u"-L", OptionKey::Log, nullptr},
+}};
+
+const Option* FindOption(const QString& token) {
+    for (const Option& option : kOptions)
+        if (token == QStringView(option.token)) return &option;
+    return nullptr;
+}
+
+// Only the space character separates tokens; tabs belong to them.
+QString TrimSpaces(const QString& text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == u' ') ++first;
+    while (last > first && text[last - 1] == u' ') --last;
+    return text.sliced(first, last - first);
+}
+
+}  // namespace
+
+QString ArgumentText(const QStringList& arguments) { return arguments.join(u' '); }
+
+std::optional<OptionSet> ParseCommandLine(const QString& sArgs) {
+    qsizetype start = 0;
+    while (start < sArgs.size() && sArgs[start] == u' ') ++start;
+    QString remainder = sArgs.sliced(start);
+    OptionSet options;
+    for (;;) {
+        qsizetype space = remainder.indexOf(u' ');
+        if (space < 0) return std::nullopt;
+        const Option* option = FindOption(remainder.left(space).toUpper());
+        if (!option) return std::nullopt;
+        if (option->sourceMode) g_sSourceMode = *option->sourceMode;
+        remainder = TrimSpaces(remainder.sliced(space + 1));
+        space = remainder.indexOf(u' ');
+        if (space < 0) {
+            if (remainder.isEmpty()) return std::nullopt;
+            options.AddIfAbsent(remainder, option->key);
+            return options;
+        }
+        options.AddIfAbsent(remainder.left(space), option->key);
+        remainder = TrimSpaces(remainder.sliced(space + 1));
+    }
+}
+
+std::optional<qint32> ParseErrorMode(const QString& value) {
+    static const QRegularExpression integer(QStringLiteral("^[+-]?[0-9]+$"));
+    if (!integer.match(value).hasMatch()) return std::nullopt;
+    bool ok = false;
+    const qlonglong number = value.toLongLong(&ok);
+    if (!ok || number < std::numeric_limits<qint32>::min() ||
+        number > std::numeric_limits<qint32>::max())
+        return std::nullopt;
+    return static_cast<qint32>(number);
+}
+
+QString UsageTitle(const QString& program) { return program + QStringLiteral(" - Usage"); }
+
+QString UsageText(const QString& program) {
+    const QString indent(15, u' ');
+    return QStringList{
+        program + QStringLiteral(" [-E <error> -U <user>  -P <password>  -S <server>  -B <base>  "
+                                 "-D ou -F <path>]"),
+        indent + QStringLiteral("-E : 0 = stop l'exécution à la moindre erreur / 1 = poursuit "
+                                "l'exécution"),
+        indent + QStringLiteral("-U : compte SQL"),
+        indent + QStringLiteral("-P : mot de passe pour le compte SQL"),
+        indent + QStringLiteral("-S : serveur SQL"),
+        indent + QStringLiteral("-B : base de données SQL"),
+        indent + QStringLiteral("-D : chemin du répertoire contenant les procédures à charger"),
+        indent + QStringLiteral("-F : fichier des procédures à charger"),
+        indent + QStringLiteral("-L : fichier de log"),
+    }.join(u'\r');
+}

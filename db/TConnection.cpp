@@ -1,0 +1,77 @@
+#include "TConnection.h"
+
+#include "OdbcHandle.h"
+
+namespace {
+
+constexpr qint32 NotOpenError = 3704;
+
+OdbcHandle NewEnvironment() {
+    OdbcHandle env(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
+    env.Check(SQLSetEnvAttr(env.Get(), SQL_ATTR_ODBC_VERSION,
+                            reinterpret_cast<SQLPOINTER>(SQLULEN(SQL_OV_ODBC3)), 0));
+    return env;
+}
+
+SQLWCHAR* Wide(QStringView text) {
+    // The ODBC API is not const-correct; the driver only reads the text.
+    return reinterpret_cast<SQLWCHAR*>(const_cast<char16_t*>(text.utf16()));
+}
+
+}  // namespace
+
+struct TConnection::Session {
+    OdbcHandle env = NewEnvironment();
+    OdbcHandle dbc{SQL_HANDLE_DBC, env.Get()};
+    bool connected = false;
+
+    ~Session() {
+        if (connected) SQLDisconnect(dbc.Get());
+    }
+};
+
+TConnection::TConnection(int queryTimeoutSeconds) : m_queryTimeout(queryTimeoutSeconds) {}
+
+TConnection::~TConnection() = default;
+
+bool TConnection::OpenConnection(const QString& sDSN) {
+    m_oDbConnection.reset();
+    m_sOpenFailure.clear();
+    try {
+        m_oDbConnection = std::make_unique<Session>();
+        const OdbcHandle& dbc = m_oDbConnection->dbc;
+        dbc.Check(SQLSetConnectAttrW(dbc.Get(), SQL_ATTR_LOGIN_TIMEOUT,
+                                     reinterpret_cast<SQLPOINTER>(SQLULEN(LoginTimeoutSeconds)),
+                                     SQL_IS_UINTEGER));
+        dbc.Check(SQLDriverConnectW(dbc.Get(), nullptr, Wide(sDSN), SQLSMALLINT(sDSN.size()),
+                                    nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT));
+        m_oDbConnection->connected = true;
+        ExecuteQuery(u"set quoted_identifier off");
+        return true;
+    } catch (const OdbcError& error) {
+        m_sOpenFailure = error.Description();
+        return false;
+    }
+}
+
+void TConnection::CloseConnection() {
+    const Session& session = OpenSession();
+    session.dbc.Check(SQLDisconnect(session.dbc.Get()));
+    m_oDbConnection->connected = false;
+}
+
+void TConnection::ExecuteQuery(QStringView sSQL) {
+    const OdbcHandle statement(SQL_HANDLE_STMT, OpenSession().dbc.Get());
+    statement.Check(SQLSetStmtAttrW(statement.Get(), SQL_ATTR_QUERY_TIMEOUT,
+                                    reinterpret_cast<SQLPOINTER>(SQLULEN(m_queryTimeout)),
+                                    SQL_IS_UINTEGER));
+    statement.Check(SQLExecDirectW(statement.Get(), Wide(sSQL), SQLINTEGER(sSQL.size())));
+    while (statement.Check(SQLMoreResults(statement.Get())) != SQL_NO_DATA) {
+    }
+}
+
+const TConnection::Session& TConnection::OpenSession() const {
+    if (!m_oDbConnection || !m_oDbConnection->connected)
+        throw VelmarError(NotOpenError, QStringLiteral("La connexion n'est pas ouverte."));
+    return *m_oDbConnection;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "IConnection.h"
+#include <memory>
+
+// One ODBC connection to SQL Server for a load run.
+class TConnection final : public IConnection {
+public:
+    static constexpr int QueryTimeoutSeconds = 120;
+    // Set explicitly so that an unreachable server never hangs the run.
+    static constexpr int LoginTimeoutSeconds = 15;
+
+    explicit TConnection(int queryTimeoutSeconds = QueryTimeoutSeconds);
+    ~TConnection() override;
+    TConnection(const TConnection&) = delete;
+    TConnection& operator=(const TConnection&) = delete;
+
+    // Opens a fresh connection (releasing the previous one) and runs
+    // "set quoted_identifier off" on it. Never raises.
+    bool OpenConnection(const QString& sDSN) override;
+    void CloseConnection() override;
+    // One statement handle per batch; every result is drained so that an error raised by a
+    // later statement of the batch is not taken for success.
+    void ExecuteQuery(QStringView sSQL) override;
+
+    QString OpenFailure() const override { return m_sOpenFailure; }
+
+private:
+    struct Session;
+
+    const Session& OpenSession() const;
+
+    int m_queryTimeout;
+    std::unique_ptr<Session> m_oDbConnection;
+    QString m_sOpenFailure;
+};

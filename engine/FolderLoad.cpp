@@ -1,0 +1,49 @@
+#include "TCVelmar.h"
+#include "VelmarError.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+// The folder's scripts: regular files (or links to them) named *.sql in any letter case,
+// hidden ones left out, ordered by name without regard to case so that scripts depending on
+// each other load in a predictable order.
+QStringList ScriptsIn(const QString& sFolder) {
+    const QFileInfo folder(sFolder);
+    if (!folder.isReadable() || !folder.isExecutable())
+        throw VelmarError(VelmarError::PermissionDenied,
+                          QStringLiteral("Le répertoire '%1' ne peut pas être lu").arg(sFolder));
+    QStringList names =
+        QDir(sFolder).entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::NoSort);
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int order = a.compare(b, Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : a < b;
+    });
+    for (QString& name : names) name = sFolder + u'/' + name;
+    return names;
+}
+
+}  // namespace
+
+qint32 TCVelmar::LoadFolder(const QString& sPath) {
+    const QStringList files = ScriptsIn(sPath);
+    const auto count = static_cast<qint32>(files.size());
+    m_lNbProcs = count;
+    m_lNbLoaded = 0;
+    m_lNbRejected = 0;
+    if (count == 0) return 0;
+    if (m_oCurForm) m_oCurForm->ProgressBar_SetMaxStep(count);
+    for (qint32 i = 0; i < count; ++i) {
+        if (ExecuteScriptFile(files[i])) {
+            ++m_lNbLoaded;
+        } else {
+            ++m_lNbRejected;
+            if (m_lError == 0) return count - (i + 1);
+        }
+        if (m_oCurForm) m_oCurForm->ProgressBar_AddStep();
+    }
+    return 0;
+}

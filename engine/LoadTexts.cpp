@@ -1,0 +1,66 @@
+#include "LoadTexts.h"
+
+#include "LoadLog.h"
+
+namespace LoadTexts {
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// The password never reaches the log in clear.
+const QString kMaskedPassword = QStringLiteral("********");
+
+QString ConnectionBlock(const QString& opening, const QDateTime& time, const QString& sServer,
+                        const QString& sDatabase, const QString& sUser, const QString& sPassword) {
+    QString text = opening + LoadLog::Timestamp(time) + QStringLiteral(") : ") + kCrLf +
+                   QStringLiteral("    Serveur : ") + sServer + kCrLf +
+                   QStringLiteral("    Base : ") + sDatabase + kCrLf;
+    if (!sUser.isEmpty())
+        text += QStringLiteral("    User : ") + sUser + kCrLf + QStringLiteral("    Password : ") +
+                (sPassword.isEmpty() ? QString() : kMaskedPassword);
+    return text;
+}
+
+}  // namespace
+
+QString ConnectionFailure(const QDateTime& time, const QString& sServer, const QString& sDatabase,
+                          const QString& sUser, const QString& sPassword) {
+    return ConnectionBlock(QStringLiteral("La connection suivante a échouée ("), time, sServer,
+                           sDatabase, sUser, sPassword);
+}
+
+QString Header(const QDateTime& time, const QString& sServer, const QString& sDatabase,
+               const QString& sUser, const QString& sPassword) {
+    return ConnectionBlock(QStringLiteral("Déploiement ("), time, sServer, sDatabase, sUser,
+                           sPassword);
+}
+
+QString Summary(qint32 procs, qint32 loaded, qint32 rejected, std::optional<qint32> remaining,
+                qint64 elapsedSeconds) {
+    QString text = QStringLiteral("Nbr de procédures : %1").arg(procs) + kCrLf +
+                   QStringLiteral("Nbr de procédures chargées : %1").arg(loaded) + kCrLf +
+                   QStringLiteral("Nbr de procédures rejettées : %1").arg(rejected) + kCrLf;
+    if (remaining)
+        text += QStringLiteral("Nbr de procédures restantes à charger : %1").arg(*remaining) + kCrLf;
+    return text + QStringLiteral("Temps de chargement : %1h%2m%3s")
+                      .arg(elapsedSeconds / 3600)
+                      .arg(elapsedSeconds % 3600 / 60)
+                      .arg(elapsedSeconds % 60);
+}
+
+QString NotFound(const QString& path) {
+    return QStringLiteral("Le fichier ou répertoire '") + path + QStringLiteral("' n'existe pas.");
+}
+
+QString NotAccessible(const QString& path) {
+    return QStringLiteral("Le fichier ou répertoire '") + path +
+           QStringLiteral("' n'est pas accessible.");
+}
+
+qint64 ElapsedSeconds(qint64 milliseconds) {
+    const qint64 whole = milliseconds / 1000;
+    const qint64 rest = milliseconds % 1000;
+    return rest > 500 || (rest == 500 && whole % 2 == 1) ? whole + 1 : whole;
+}
+
+}  // namespace LoadTexts

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+// The messages of a load run, as they reach the log or a message box.
+namespace LoadTexts {
+
+inline const QString ErrorTitle = QStringLiteral("Velmar - Erreur");
+
+QString ConnectionFailure(const QDateTime& time, const QString& sServer, const QString& sDatabase,
+                          const QString& sUser, const QString& sPassword);
+
+QString Header(const QDateTime& time, const QString& sServer, const QString& sDatabase,
+               const QString& sUser, const QString& sPassword);
+
+// `remaining` is given only when the run was stopped.
+QString Summary(qint32 procs, qint32 loaded, qint32 rejected, std::optional<qint32> remaining,
+                qint64 elapsedSeconds);
+
+QString NotFound(const QString& path);
+QString NotAccessible(const QString& path);
+
+// Milliseconds to whole seconds, halves going to the even neighbour.
+qint64 ElapsedSeconds(qint64 milliseconds);
+
+}  // namespace LoadTexts

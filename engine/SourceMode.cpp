@@ -1,0 +1,3 @@
+#include "SourceMode.h"
+
+QString g_sSourceMode;

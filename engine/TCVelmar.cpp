@@ -1,0 +1,92 @@
+#include "TCVelmar.h"
+
+#include "ConnectionString.h"
+#include "LoadLog.h"
+#include "LoadTexts.h"
+#include "SourceMode.h"
+#include "VelmarError.h"
+
+#include <QFileInfo>
+
+#include <optional>
+
+TCVelmar::TCVelmar(std::unique_ptr<IConnection> connection, IMessageBox& messageBox,
+                   const IClock& clock)
+    : m_oConnection(std::move(connection)), m_messageBox(messageBox), m_clock(clock) {}
+
+LoadOutcome TCVelmar::LoadStoredProcs(const QString& sPath, const QString& sServer,
+                                      const QString& sDatabase, const QString& sUser,
+                                      const QString& sPassword, const QString& /*sLoginNT*/) {
+    const qint64 startTick = m_clock.TickMs();
+    try {
+        if (!m_oConnection->OpenConnection(ConnectionString(sServer, sDatabase, sUser, sPassword))) {
+            m_sFailure = QStringLiteral("La connexion à %1 (base %2) a échoué : %3")
+                             .arg(sServer, sDatabase, m_oConnection->OpenFailure());
+            ReportMessage(LoadTexts::ConnectionFailure(m_clock.Now(), sServer, sDatabase, sUser,
+                                                       sPassword),
+                          MsgBoxStyle::OkOnly, QString());
+        } else {
+            if (!m_sLogFile.isEmpty())
+                ReportMessage(LoadTexts::Header(m_clock.Now(), sServer, sDatabase, sUser, sPassword),
+                              MsgBoxStyle::OkOnly, QString());
+            while (RunSourceStep(sPath) == Pass::Restart) {
+            }
+            m_oConnection->CloseConnection();
+            const qint64 seconds = LoadTexts::ElapsedSeconds(m_clock.TickMs() - startTick);
+            ReportMessage(LoadTexts::Summary(m_lNbProcs, m_lNbLoaded, m_lNbRejected,
+                                             m_bStopped ? std::optional(m_lRemaining) : std::nullopt,
+                                             seconds),
+                          MsgBoxStyle::OkOnly, QString());
+        }
+    } catch (const VelmarError& error) {
+        m_sFailure = error.Description();
+        if (error.Number() == VelmarError::FileNotFound ||
+            error.Number() == VelmarError::PermissionDenied) {
+            m_sFailure = LoadTexts::NotAccessible(sPath);
+            try {
+                ReportMessage(m_sFailure, MsgBoxStyle::CriticalOkCancel, LoadTexts::ErrorTitle);
+            } catch (const VelmarError& logError) {
+                m_sFailure = logError.Description();
+            }
+        }
+    }
+    return {m_lNbProcs, m_lNbLoaded, m_lNbRejected, m_sFailure};
+}
+
+TCVelmar::Pass TCVelmar::RunSourceStep(const QString& sPath) {
+    if (g_sSourceMode == kListFileMode) return LoadListFile(sPath);
+    const QFileInfo source(sPath);
+    if (source.isFile()) {
+        LoadSingleScript(sPath);
+    } else if (source.isDir()) {
+        const qint32 remaining = LoadFolder(sPath);
+        if (remaining != 0 && m_lError == 0) Stop(remaining);
+    } else {
+        const QString message = LoadTexts::NotFound(sPath);
+        if (ReportMessage(message, MsgBoxStyle::CriticalRetryCancel, LoadTexts::ErrorTitle) ==
+            MsgBoxAnswer::Retry)
+            return Pass::Restart;
+        m_sFailure = message;
+    }
+    return Pass::Done;
+}
+
+void TCVelmar::Stop(qint32 remaining) {
+    m_bStopped = true;
+    m_lRemaining = remaining;
+}
+
+void TCVelmar::WriteResultLine(const QString& text) {
+    if (!m_oCurForm || !m_sLogFile.isEmpty()) {
+        LoadLog::Append(m_sLogFile, LoadLog::ResultLine(m_clock.Now(), text));
+        return;
+    }
+    m_oCurForm->AddItem(text);
+    m_oCurForm->Refresh();
+}
+
+qint32 TCVelmar::ReportMessage(const QString& text, qint32 style, const QString& title) {
+    if (m_sLogFile.isEmpty()) return m_messageBox.Show(text, style, title);
+    LoadLog::Append(m_sLogFile, LoadLog::FramedBlock(text));
+    return MsgBoxAnswer::Ok;
+}

@@ -1,0 +1,462 @@
+#!/usr/bin/env python3
+"""A small scripted TDS 7.x server for Velmar's tests.
+
+FreeTDS's ODBC driver talks to it over 127.0.0.1 as it would to SQL Server.
+It does not run SQL: it recognises a few constructs in each batch (RAISERROR,
+THROW, PRINT, WAITFOR DELAY, INSERT/UPDATE/DELETE, SELECT <int>, SHUTDOWN)
+and answers with the tokens SQL Server would send for them. Every login,
+batch, attention, transaction request and disconnect is appended to a JSON
+Lines journal so a test can check exactly what the client sent.
+Python 3 standard library only.
+"""
+
+import argparse
+import json
+import os
+import queue
+import re
+import signal
+import socket
+import struct
+import sys
+import threading
+
+# Packet types (first byte of the 8-byte packet header).
+PKT_BATCH, PKT_RPC, PKT_REPLY, PKT_ATTENTION = 1, 3, 4, 6
+PKT_TRANSACTION, PKT_LOGIN7, PKT_PRELOGIN = 14, 16, 18
+ST_EOM, ST_IGNORE = 0x01, 0x02
+
+DONE_FINAL, DONE_MORE, DONE_ERROR, DONE_COUNT, DONE_ATTN = 0, 0x01, 0x02, 0x10, 0x20
+CMD_SELECT, CMD_INSERT, CMD_DELETE, CMD_UPDATE = 0xC1, 0xC3, 0xC4, 0xC5
+
+SERVER_NAME = "VELMARTEST"
+PROGRAM_NAME = "Velmar Test Server"
+SERVER_VERSION = bytes([15, 0, 0x07, 0xD0])          # reported as 15.0.2000
+COLLATION = bytes([0x09, 0x04, 0xD0, 0x00, 0x34])    # Latin1_General_CI_AS
+DEFAULT_PACKET_SIZE = 4096
+TDS72 = 0x72090002
+
+
+
+def ucs2(text):
+    return text.encode("utf-16-le", "surrogatepass")
+
+
+def b_varchar(text):
+    """String with a 1-byte length in characters (UTF-16 code units)."""
+    data = ucs2(text)
+    return bytes([len(data) // 2]) + data
+
+
+def us_varchar(text):
+    """String with a 2-byte length in characters."""
+    data = ucs2(text)
+    return struct.pack("<H", len(data) // 2) + data
+
+
+def message_token(token, number, cls, state, text, line):
+    body = (struct.pack("<iBB", number, state, cls) + us_varchar(text)
+            + b_varchar(SERVER_NAME) + b_varchar("") + struct.pack("<i", line))
+    return bytes([token]) + struct.pack("<H", len(body)) + body
+
+
+def error_token(number, cls, state, text, line=1):
+    return message_token(0xAA, number, cls, state, text, line)
+
+
+def info_token(number, cls, state, text, line=1):
+    return message_token(0xAB, number, cls, state, text, line)
+
+
+def done_token(status, rowcount=0, curcmd=0):
+    return struct.pack("<BHHQ", 0xFD, status, curcmd, rowcount)
+
+
+def envchange(kind, new, old):
+    body = bytes([kind]) + new + old
+    return b"\xe3" + struct.pack("<H", len(body)) + body
+
+
+def loginack(tds_version):
+    # The version is big-endian here although LOGIN7 sends it little-endian.
+    body = (b"\x01" + struct.pack(">I", tds_version) + b_varchar(PROGRAM_NAME)
+            + SERVER_VERSION)
+    return b"\xad" + struct.pack("<H", len(body)) + body
+
+
+def int_result(value):
+    """COLMETADATA + ROW for one unnamed nullable INT (BIGINT if it must)."""
+    size = 4 if -2**31 <= value < 2**31 else 8
+    colmeta = (b"\x81" + struct.pack("<H", 1) + struct.pack("<IH", 0, 0x0001)
+               + bytes([0x26, size]) + b_varchar(""))
+    row = b"\xd1" + bytes([size]) + value.to_bytes(size, "little", signed=True)
+    return colmeta + row + done_token(DONE_MORE | DONE_COUNT, 1, CMD_SELECT)
+
+
+def prelogin_reply():
+    # Encryption "not supported" (2): "off" (0) would still make FreeTDS
+    # encrypt the login packet.
+    options = [(0, SERVER_VERSION + b"\x00\x00"), (1, b"\x02"), (2, b"\x00"),
+               (3, b""), (4, b"\x00")]
+    offset = 5 * len(options) + 1
+    head, data = b"", b""
+    for token, value in options:
+        head += struct.pack(">BHH", token, offset + len(data), len(value))
+        data += value
+    return head + b"\xff" + data
+
+
+
+def unscramble(raw):
+    """Undo the LOGIN7 password obfuscation: XOR 0xA5, then swap nibbles."""
+    out = bytearray()
+    for b in raw:
+        b ^= 0xA5
+        out.append(((b << 4) & 0xF0) | (b >> 4))
+    return bytes(out)
+
+
+def parse_login7(payload):
+    tds_version, packet_size = struct.unpack_from("<II", payload, 4)
+
+    def field(pos, password=False):
+        offset, chars = struct.unpack_from("<HH", payload, pos)
+        raw = payload[offset:offset + 2 * chars]
+        return (unscramble(raw) if password else raw).decode("utf-16-le", "replace")
+
+    return {"version": tds_version, "packet_size": packet_size,
+            "user": field(40), "password": field(44, password=True),
+            "database": field(68)}
+
+
+def strip_all_headers(payload, tds_version):
+    """7.2+ requests start with ALL_HEADERS; its first DWORD is its length."""
+    if tds_version >= TDS72 and len(payload) >= 4:
+        return payload[struct.unpack_from("<I", payload)[0]:]
+    return payload
+
+
+def batch_text(payload, tds_version):
+    # surrogatepass keeps even unpaired surrogates; the journal escapes them.
+    return strip_all_headers(payload, tds_version).decode("utf-16-le", "surrogatepass")
+
+
+TM_REQUESTS = {5: "begin", 7: "commit", 8: "rollback", 9: "save"}
+
+
+def transaction_request(payload, tds_version):
+    """Name of a transaction manager request (FreeTDS's SQLEndTran/autocommit)."""
+    body = strip_all_headers(payload, tds_version)
+    code = struct.unpack_from("<H", body)[0] if len(body) >= 2 else -1
+    return TM_REQUESTS.get(code, str(code))
+
+
+
+# Comments and string literals are matched too, so that words inside them
+# are skipped rather than taken for constructs.
+BATCH_RE = re.compile(r"""
+      (?P<comment> --[^\n]* | /\*.*?\*/ )
+    | (?P<raiserror> \bRAISERROR\s*\(\s*N?'(?P<r_text>(?:[^']|'')*)'
+                     \s*,\s*(?P<r_sev>-?\d+)\s*,\s*(?P<r_state>-?\d+)[^)]*\) )
+    | (?P<throw> \bTHROW\s+(?P<t_num>-?\d+)\s*,\s*N?'(?P<t_text>(?:[^']|'')*)'
+                 \s*,\s*(?P<t_state>\d+) )
+    | (?P<print> \bPRINT\s+N?'(?P<p_text>(?:[^']|'')*)' )
+    | (?P<waitfor> \bWAITFOR\s+DELAY\s+N?'\s*(?P<w_h>\d+):(?P<w_m>\d+):(?P<w_s>\d+)
+                   (?:\.(?P<w_ms>\d{1,3}))?\s*' )
+    | (?P<dml> \b(?:INSERT|UPDATE|DELETE)\b )
+    | (?P<select> \bSELECT\s+(?P<sel>-?\d+)\b(?!\.) )
+    | (?P<shutdown> \bSHUTDOWN\b )
+    | (?P<string> N?'(?:[^']|'')*' )
+""", re.I | re.S | re.X)
+
+QUOTED_IDENTIFIER_OFF = re.compile(r"\s*set\s+quoted_identifier\s+off\s*", re.I)
+DML_COMMANDS = {"INSERT": CMD_INSERT, "UPDATE": CMD_UPDATE, "DELETE": CMD_DELETE}
+
+
+def unquote(text):
+    return text.replace("''", "'")
+
+
+def clamp_byte(n):
+    return max(0, min(255, n))
+
+
+def delay_seconds(m):
+    ms = int((m.group("w_ms") or "0").ljust(3, "0"))
+    return (int(m.group("w_h")) * 3600 + int(m.group("w_m")) * 60
+            + int(m.group("w_s")) + ms / 1000.0)
+
+
+class Cancelled(Exception):
+    """An attention (or the client going away) interrupted the batch."""
+
+
+def run_batch(text, options, wait):
+    """Return the answer's tokens, or None to drop the connection unanswered.
+
+    `wait(seconds)` sleeps and raises Cancelled when an attention arrives.
+    """
+    if options.fail_quoted_identifier and QUOTED_IDENTIFIER_OFF.fullmatch(text):
+        return (error_token(102, 15, 1, "Incorrect syntax near 'quoted_identifier'.")
+                + done_token(DONE_ERROR))
+    out = bytearray()
+    for m in BATCH_RE.finditer(text):
+        wait(0)  # notice an attention that came in between constructs
+        kind = m.lastgroup
+        line = text.count("\n", 0, m.start()) + 1
+        if kind == "raiserror":
+            sev, state = int(m.group("r_sev")), clamp_byte(int(m.group("r_state")))
+            message = unquote(m.group("r_text"))
+            if sev >= 11:
+                out += error_token(50000, clamp_byte(sev), state, message, line)
+                return bytes(out + done_token(DONE_ERROR))
+            out += info_token(50000, clamp_byte(sev), state, message, line)
+        elif kind == "throw":
+            out += error_token(int(m.group("t_num")), 16, clamp_byte(int(m.group("t_state"))),
+                               unquote(m.group("t_text")), line)
+            return bytes(out + done_token(DONE_ERROR))
+        elif kind == "print":
+            out += info_token(0, 0, 1, unquote(m.group("p_text")), line)
+        elif kind == "waitfor":
+            wait(delay_seconds(m))
+        elif kind == "dml":
+            out += done_token(DONE_MORE | DONE_COUNT, 1, DML_COMMANDS[m.group("dml").upper()])
+        elif kind == "select":
+            out += int_result(int(m.group("sel")))
+        elif kind == "shutdown":
+            return None
+        # comments and string literals are skipped so their words don't count
+    return bytes(out + done_token(DONE_FINAL))
+
+
+
+class Journal:
+    def __init__(self, path):
+        # backslashreplace turns an unpaired surrogate into its JSON escape.
+        self.file = open(path, "a", encoding="utf-8", errors="backslashreplace")
+        self.lock = threading.Lock()
+
+    def write(self, event, conn, **fields):
+        line = json.dumps(dict(event=event, conn=conn, **fields), ensure_ascii=False,
+                          separators=(",", ":"))
+        with self.lock:
+            self.file.write(line + "\n")
+            self.file.flush()
+
+
+
+class Connection:
+    def __init__(self, sock, number, options, journal):
+        self.sock, self.number = sock, number
+        self.options, self.journal = options, journal
+        self.spid = 50 + number % 30000  # non-zero, or FreeTDS asks @@spid
+        self.packet_id = 1
+        self.packet_size = DEFAULT_PACKET_SIZE
+        self.tds_version = 0
+        self.logged_in = False
+        self.inbox = queue.Queue()       # complete messages from the reader
+        self.interrupt = threading.Event()  # attention arrived or client gone
+        self.gone = False
+        self.attentions_answered = 0     # answered mid-batch, still queued
+
+    def serve(self):
+        threading.Thread(target=self.read_loop, daemon=True).start()
+        try:
+            while True:
+                message = self.inbox.get()
+                if message is None or not self.dispatch(*message):
+                    break
+        except OSError:
+            pass
+        finally:
+            self.close()
+            self.journal.write("disconnect", self.number)
+
+    # The reader runs apart from the handler so an attention is seen while a
+    # WAITFOR is still sleeping.
+    def read_loop(self):
+        parts = []
+        try:
+            while True:
+                header = self.recv_exact(8)
+                ptype, status, length = struct.unpack(">BBH", header[:4])
+                body = self.recv_exact(length - 8) if length > 8 else b""
+                if ptype == PKT_ATTENTION:
+                    self.journal.write("attention", self.number)
+                    self.inbox.put((ptype, b""))
+                    self.interrupt.set()
+                    continue
+                parts.append(body)
+                if status & ST_IGNORE:
+                    parts = []  # the client abandoned this message
+                elif status & ST_EOM:
+                    self.inbox.put((ptype, b"".join(parts)))
+                    parts = []
+        except (OSError, EOFError):
+            pass
+        self.gone = True
+        self.interrupt.set()
+        self.inbox.put(None)
+
+    def recv_exact(self, count):
+        data = b""
+        while len(data) < count:
+            chunk = self.sock.recv(count - len(data))
+            if not chunk:
+                raise EOFError
+            data += chunk
+        return data
+
+    def send(self, data):
+        room = self.packet_size - 8
+        pieces = [data[i:i + room] for i in range(0, len(data), room)] or [b""]
+        for i, piece in enumerate(pieces):
+            status = ST_EOM if i == len(pieces) - 1 else 0
+            header = struct.pack(">BBHHBB", PKT_REPLY, status, len(piece) + 8,
+                                 self.spid, self.packet_id, 0)
+            self.packet_id = (self.packet_id + 1) % 256
+            self.sock.sendall(header + piece)
+
+    def close(self):
+        try:
+            self.sock.shutdown(socket.SHUT_RDWR)
+        except OSError:
+            pass
+        self.sock.close()
+
+    def dispatch(self, ptype, payload):
+        """Answer one message; False ends the connection."""
+        if ptype == PKT_PRELOGIN:
+            self.send(prelogin_reply())
+        elif ptype == PKT_LOGIN7:
+            return self.login(payload)
+        elif not self.logged_in:
+            return False
+        elif ptype == PKT_BATCH:
+            return self.batch(payload)
+        elif ptype == PKT_ATTENTION:
+            if self.attentions_answered:
+                self.attentions_answered -= 1
+            else:
+                # Late attention: the answer was complete, but FreeTDS still
+                # waits for this acknowledgement.
+                self.interrupt.clear()
+                self.send(done_token(DONE_ATTN))
+        elif ptype == PKT_TRANSACTION:
+            # No transaction is kept; the journal is what tests look at.
+            self.journal.write("transaction", self.number,
+                               request=transaction_request(payload, self.tds_version))
+            self.send(done_token(DONE_FINAL))
+        else:
+            self.journal.write("unsupported", self.number, type=ptype)
+            self.send(error_token(50000, 16, 1, f"Request type {ptype} is not "
+                                  f"supported by {PROGRAM_NAME}.")
+                      + done_token(DONE_ERROR))
+        return True
+
+    def login(self, payload):
+        login = parse_login7(payload)
+        user, requested = login["user"], login["database"] or "master"
+        database = next((d for d in self.options.databases
+                         if d.lower() == requested.lower()), None)
+        if user.lower() != self.options.user.lower() or login["password"] != self.options.password:
+            return self.refuse(user, requested, 18456, 14,
+                               f"Login failed for user '{user}'.")
+        if database is None:
+            return self.refuse(user, requested, 4060, 11,
+                               f'Cannot open database "{requested}" requested by '
+                               f"the login. The login failed.")
+        self.tds_version = login["version"]
+        if 512 <= login["packet_size"] <= 32767:
+            self.packet_size = login["packet_size"]
+        self.send(envchange(1, b_varchar(database), b_varchar("master"))
+                  + info_token(5701, 0, 1, f"Changed database context to '{database}'.")
+                  + envchange(7, bytes([len(COLLATION)]) + COLLATION, b"\x00")
+                  + envchange(4, b_varchar(str(self.packet_size)),
+                              b_varchar(str(DEFAULT_PACKET_SIZE)))
+                  + loginack(self.tds_version)
+                  + done_token(DONE_FINAL))
+        self.logged_in = True
+        self.journal.write("login", self.number, user=user, database=database, ok=True)
+        return True
+
+    def refuse(self, user, database, number, cls, text):
+        self.journal.write("login", self.number, user=user, database=database,
+                           ok=False, error=number)
+        self.send(error_token(number, cls, 1, text) + done_token(DONE_ERROR))
+        return False
+
+    def batch(self, payload):
+        text = batch_text(payload, self.tds_version)
+        self.journal.write("batch", self.number, text=text)
+        try:
+            answer = run_batch(text, self.options, self.wait)
+        except Cancelled:
+            if self.gone:
+                return False
+            # The attention is answered here; its queued copy must not be.
+            self.attentions_answered += 1
+            self.interrupt.clear()
+            answer = done_token(DONE_ATTN)
+        if answer is None:  # SHUTDOWN: die without a word
+            return False
+        self.send(answer)
+        return True
+
+    def wait(self, seconds):
+        if self.interrupt.wait(seconds):
+            raise Cancelled()
+
+
+
+def write_port_file(path, port):
+    temp = f"{path}.{os.getpid()}.tmp"
+    with open(temp, "w") as f:
+        f.write(f"{port}\n")
+    os.replace(temp, path)  # atomic, so a poller never sees a partial number
+
+
+def parse_args(argv):
+    p = argparse.ArgumentParser(description="Scripted TDS server for Velmar's tests.")
+    p.add_argument("--port-file", required=True, help="receives the port once listening")
+    p.add_argument("--journal", required=True, help="JSON Lines event log (appended)")
+    p.add_argument("--port", type=int, default=0, help="0 picks a free port")
+    p.add_argument("--user", default="sa")
+    p.add_argument("--password", default="secret")
+    p.add_argument("--databases", default="master,tempdb,Sales,Demo",
+                   help="comma-separated names a login may open")
+    p.add_argument("--fail-quoted-identifier", action="store_true",
+                   help="refuse the batch 'set quoted_identifier off' with error 102")
+    args = p.parse_args(argv)
+    args.databases = [d.strip() for d in args.databases.split(",") if d.strip()]
+    return args
+
+
+def stop(signum, frame):
+    sys.exit(0)
+
+
+def main(argv=None):
+    options = parse_args(argv)
+    journal = Journal(options.journal)
+    signal.signal(signal.SIGTERM, stop)
+    signal.signal(signal.SIGINT, stop)
+    listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    listener.bind(("127.0.0.1", options.port))
+    listener.listen(16)
+    write_port_file(options.port_file, listener.getsockname()[1])
+    number = 0
+    try:
+        while True:
+            sock, _ = listener.accept()
+            sock.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+            number += 1
+            conn = Connection(sock, number, options, journal)
+            threading.Thread(target=conn.serve, daemon=True).start()
+    finally:
+        listener.close()
+
+
+if __name__ == "__main__":
+    main()

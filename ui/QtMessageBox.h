@@ -1,0 +1,15 @@
+#pragma once
+
+#include "IMessageBox.h"
+
+#include <QMessageBox>
+
+// Message boxes with the usual style codes (icon plus buttons) and answer codes.
+class QtMessageBox final : public IMessageBox {
+public:
+    qint32 Show(const QString& text, qint32 style, const QString& title) override;
+
+    // Icon, buttons and title of a box of `style`, ready to be shown.
+    static void Configure(QMessageBox& box, const QString& text, qint32 style, const QString& title);
+    static qint32 AnswerCode(int button);
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <exception>
+#include <string>
+
+// A numbered error with its description, the form every failure of the system takes.
+class VelmarError : public std::exception {
+public:
+    // Numbers the callers test for.
+    static constexpr qint32 InvalidArgument = 5;
+    static constexpr qint32 FileNotFound = 53;
+    static constexpr qint32 PermissionDenied = 70;
+    static constexpr qint32 PathFileAccess = 75;
+    static constexpr qint32 DuplicateKey = 457;
+
+    VelmarError(qint32 number, QString description)
+        : m_lNumber(number), m_sDescription(std::move(description)),
+          m_what(m_sDescription.toStdString()) {}
+
+    qint32 Number() const noexcept { return m_lNumber; }
+    const QString& Description() const noexcept { return m_sDescription; }
+    const char* what() const noexcept override { return m_what.c_str(); }
+
+private:
+    qint32 m_lNumber;
+    QString m_sDescription;
+    std::string m_what;
+};
