@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+#include <iterator>
 #include <optional>
 #include <variant>
 
@@ -84,12 +85,19 @@ private:
     using Elements = QList<Element>;
 
     struct ValueIterator {
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = T;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const T*;
+        using reference = const T&;
+
         typename Elements::const_iterator it;
         const T& operator*() const { return it->value; }
         ValueIterator& operator++() {
             ++it;
             return *this;
         }
+        ValueIterator operator++(int) { return ValueIterator{it++}; }
         bool operator==(const ValueIterator&) const = default;
     };
 

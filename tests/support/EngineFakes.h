@@ -1,0 +1,80 @@
+#pragma once
+
+#include "Clock.h"
+#include "IConnection.h"
+#include "IMessageBox.h"
+#include "IProgressReceiver.h"
+#include "VelmarError.h"
+
+#include <QMap>
+#include <QStringList>
+
+#include <functional>
+
+// What a FakeConnection saw, kept by the test since the engine owns the connection.
+struct FakeDatabase {
+    bool refuseLogin = false;
+    // A batch containing a key fails with the value as its description.
+    QMap<QString, QString> failures;
+    QStringList calls;  // "open <dsn>", "close"
+    QStringList batches;
+};
+
+class FakeConnection final : public IConnection {
+public:
+    explicit FakeConnection(FakeDatabase& database) : m_db(database) {}
+    bool OpenConnection(const QString& sDSN) override {
+        m_db.calls << QStringLiteral("open ") + sDSN;
+        return !m_db.refuseLogin;
+    }
+    QString OpenFailure() const override { return QStringLiteral("Login failed"); }
+    void CloseConnection() override { m_db.calls << QStringLiteral("close"); }
+    void ExecuteQuery(QStringView sSQL) override {
+        m_db.batches << sSQL.toString();
+        for (auto it = m_db.failures.cbegin(); it != m_db.failures.cend(); ++it)
+            if (sSQL.contains(it.key())) throw VelmarError(50000, it.value());
+    }
+
+private:
+    FakeDatabase& m_db;
+};
+
+// Records every box and answers through `answer` (OK by default).
+class ScriptedMessageBox final : public IMessageBox {
+public:
+    struct Shown {
+        QString text;
+        qint32 style;
+        QString title;
+    };
+    std::function<qint32(const Shown&)> answer = [](const Shown&) { return MsgBoxAnswer::Ok; };
+    QList<Shown> shown;
+
+    qint32 Show(const QString& text, qint32 style, const QString& title) override {
+        shown.push_back({text, style, title});
+        return answer(shown.back());
+    }
+};
+
+// A fixed time of day; the tick advances by `elapsedMs` between the start and end of a run.
+class FixedClock final : public IClock {
+public:
+    QDateTime now{QDate(2026, 3, 4), QTime(5, 6, 7)};
+    qint64 elapsedMs = 0;
+
+    QDateTime Now() const override { return now; }
+    qint64 TickMs() const override { return 1000 + elapsedMs * m_ticks++; }
+
+private:
+    mutable qint64 m_ticks = 0;
+};
+
+// Records the progress calls in order.
+class RecordingReceiver final : public IProgressReceiver {
+public:
+    QStringList calls;
+    void ProgressBar_SetMaxStep(qint32 lMax) override { calls << QStringLiteral("max %1").arg(lMax); }
+    void ProgressBar_AddStep() override { calls << QStringLiteral("step"); }
+    void AddItem(const QString& text) override { calls << QStringLiteral("item ") + text; }
+    void Refresh() override { calls << QStringLiteral("refresh"); }
+};
