@@ -1,0 +1,2 @@
+print 'Données de démonstration chargées'
+GO
