@@ -1,11 +1,10 @@
 #include "CommandLine.h"
 
-#include "SourceMode.h"
-
 #include <QRegularExpression>
-
 #include <array>
 #include <limits>
+
+#include "SourceMode.h"
 
 namespace {
 
@@ -96,5 +95,6 @@ QString UsageText(const QString& program) {
         indent + QStringLiteral("-D : chemin du répertoire contenant les procédures à charger"),
         indent + QStringLiteral("-F : fichier des procédures à charger"),
         indent + QStringLiteral("-L : fichier de log"),
-    }.join(u'\r');
+    }
+        .join(u'\r');
 }

@@ -1,11 +1,10 @@
 #pragma once
 
-#include "CCollection.h"
-
 #include <QString>
 #include <QStringList>
-
 #include <optional>
+
+#include "CCollection.h"
 
 // Keys of the option set.
 namespace OptionKey {

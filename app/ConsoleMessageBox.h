@@ -1,8 +1,8 @@
 #pragma once
 
-#include "IMessageBox.h"
-
 #include <cstdio>
+
+#include "IMessageBox.h"
 
 // Writes a message box's title and lines to a stream and answers OK: what a user without a
 // display sees of the boxes.

@@ -1,13 +1,13 @@
 #include "Startup.h"
 
+#include <QApplication>
+#include <QFileInfo>
+
 #include "CommandLine.h"
 #include "ConsoleMessageBox.h"
 #include "QtMessageBox.h"
 #include "TCVelmar.h"
 #include "TConnection.h"
-
-#include <QApplication>
-#include <QFileInfo>
 
 namespace {
 
@@ -33,10 +33,10 @@ int RunUnattended(const QString& program, const OptionSet& options, qint32 error
     TCVelmar engine(std::make_unique<TConnection>(), console, clock);
     engine.m_lError = errorMode;
     engine.m_sLogFile = options.Item(OptionKey::Log);
-    const LoadOutcome outcome = engine.LoadStoredProcs(
-        options.Item(OptionKey::Path), options.Item(OptionKey::Server),
-        options.Item(OptionKey::Database), options.Item(OptionKey::User),
-        options.Item(OptionKey::Password), QString());
+    const LoadOutcome outcome =
+        engine.LoadStoredProcs(options.Item(OptionKey::Path), options.Item(OptionKey::Server),
+                               options.Item(OptionKey::Database), options.Item(OptionKey::User),
+                               options.Item(OptionKey::Password), QString());
     if (!outcome.failure.isEmpty()) {
         std::fprintf(stderr, "%s: %s\n", program.toLocal8Bit().constData(),
                      outcome.failure.toLocal8Bit().constData());

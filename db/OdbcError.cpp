@@ -6,8 +6,9 @@ namespace {
 
 const DiagRecord* Principal(const std::vector<DiagRecord>& records) {
     if (records.empty()) return nullptr;
-    const auto error = std::find_if(records.begin(), records.end(),
-                                    [](const DiagRecord& r) { return !r.sqlState.startsWith(u"01"); });
+    const auto error = std::find_if(records.begin(), records.end(), [](const DiagRecord& r) {
+        return !r.sqlState.startsWith(u"01");
+    });
     return error != records.end() ? &*error : &records.front();
 }
 

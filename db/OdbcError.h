@@ -1,10 +1,9 @@
 #pragma once
 
-#include "VelmarError.h"
-
 #include <QString>
-
 #include <vector>
+
+#include "VelmarError.h"
 
 // One diagnostic record of an ODBC handle.
 struct DiagRecord {

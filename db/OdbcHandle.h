@@ -1,11 +1,11 @@
 #pragma once
 
-#include "OdbcError.h"
-
 #include <sql.h>
 #include <sqlext.h>
 
 #include <vector>
+
+#include "OdbcError.h"
 
 // Every diagnostic record the last call on `handle` left, in order.
 std::vector<DiagRecord> DiagnosticsOf(SQLSMALLINT type, SQLHANDLE handle);

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "IConnection.h"
 #include <memory>
+
+#include "IConnection.h"
 
 // One ODBC connection to SQL Server for a load run.
 class TConnection final : public IConnection {

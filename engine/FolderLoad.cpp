@@ -1,10 +1,9 @@
-#include "TCVelmar.h"
-#include "VelmarError.h"
-
 #include <QDir>
 #include <QFileInfo>
-
 #include <algorithm>
+
+#include "TCVelmar.h"
+#include "VelmarError.h"
 
 namespace {
 

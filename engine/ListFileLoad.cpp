@@ -1,9 +1,9 @@
+#include <QFileInfo>
+
 #include "CCollection.h"
 #include "LoadTexts.h"
 #include "TCVelmar.h"
 #include "TextFile.h"
-
-#include <QFileInfo>
 
 TCVelmar::Pass TCVelmar::LoadListFile(const QString& sPath) {
     // Each distinct line once, at its first occurrence; lines differing only in case are one.
@@ -36,9 +36,9 @@ TCVelmar::Pass TCVelmar::LoadListFile(const QString& sPath) {
                 }
             }
         } else {
-            const qint32 answer = ReportMessage(LoadTexts::NotFound(entry),
-                                                MsgBoxStyle::ExclamationAbortRetryIgnore,
-                                                LoadTexts::ErrorTitle);
+            const qint32 answer =
+                ReportMessage(LoadTexts::NotFound(entry), MsgBoxStyle::ExclamationAbortRetryIgnore,
+                              LoadTexts::ErrorTitle);
             if (answer == MsgBoxAnswer::Retry) return Pass::Restart;
             ++m_lNbRejected;
             if (answer != MsgBoxAnswer::Ignore && m_lError == 0) {

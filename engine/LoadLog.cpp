@@ -1,10 +1,10 @@
 #include "LoadLog.h"
 
-#include "VelmarError.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include "VelmarError.h"
 
 namespace LoadLog {
 namespace {
@@ -23,15 +23,19 @@ bool OpenForAppend(QFile& file, const QString& sLogFile) {
     if (slash <= 0 || QFileInfo::exists(sLogFile.left(slash))) return false;
     const QString folder = sLogFile.left(slash + 1);
     if (!QDir().mkdir(folder))
-        Fail(QStringLiteral("Le répertoire du fichier de log '%1' ne peut pas être créé").arg(folder),
-             QFileInfo::exists(QFileInfo(folder).absolutePath()) ? QStringLiteral("accès refusé")
-                                                                 : QStringLiteral("son parent n'existe pas"));
+        Fail(QStringLiteral("Le répertoire du fichier de log '%1' ne peut pas être créé")
+                 .arg(folder),
+             QFileInfo::exists(QFileInfo(folder).absolutePath())
+                 ? QStringLiteral("accès refusé")
+                 : QStringLiteral("son parent n'existe pas"));
     return file.open(QIODevice::WriteOnly | QIODevice::Append);
 }
 
 }  // namespace
 
-QString Timestamp(const QDateTime& time) { return time.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")); }
+QString Timestamp(const QDateTime& time) {
+    return time.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+}
 
 QString FramedBlock(const QString& message) {
     return Frame() + kCrLf + message + kCrLf + Frame() + kCrLf;
@@ -42,7 +46,8 @@ QString ResultLine(const QDateTime& time, const QString& resultLine) {
 }
 
 void Append(const QString& sLogFile, const QString& text) {
-    const QString what = QStringLiteral("Le fichier de log '%1' ne peut pas être écrit").arg(sLogFile);
+    const QString what =
+        QStringLiteral("Le fichier de log '%1' ne peut pas être écrit").arg(sLogFile);
     QFile file(sLogFile);
     if (!OpenForAppend(file, sLogFile)) Fail(what, file.errorString());
     const QByteArray bytes = text.toUtf8();

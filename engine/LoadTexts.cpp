@@ -41,7 +41,8 @@ QString Summary(qint32 procs, qint32 loaded, qint32 rejected, std::optional<qint
                    QStringLiteral("Nbr de procédures chargées : %1").arg(loaded) + kCrLf +
                    QStringLiteral("Nbr de procédures rejettées : %1").arg(rejected) + kCrLf;
     if (remaining)
-        text += QStringLiteral("Nbr de procédures restantes à charger : %1").arg(*remaining) + kCrLf;
+        text +=
+            QStringLiteral("Nbr de procédures restantes à charger : %1").arg(*remaining) + kCrLf;
     return text + QStringLiteral("Temps de chargement : %1h%2m%3s")
                       .arg(elapsedSeconds / 3600)
                       .arg(elapsedSeconds % 3600 / 60)

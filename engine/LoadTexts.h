@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QString>
-
 #include <optional>
 
 // The messages of a load run, as they reach the log or a message box.

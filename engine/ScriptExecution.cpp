@@ -1,9 +1,9 @@
+#include <QFileInfo>
+
 #include "ScriptSplitter.h"
 #include "TCVelmar.h"
 #include "TextFile.h"
 #include "VelmarError.h"
-
-#include <QFileInfo>
 
 namespace {
 

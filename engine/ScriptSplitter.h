@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QStringView>
-
 #include <vector>
 
 // Cuts a script into the batches sent to the server, at its "GO" separators (any case).

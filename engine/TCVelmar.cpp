@@ -1,14 +1,13 @@
 #include "TCVelmar.h"
 
+#include <QFileInfo>
+#include <optional>
+
 #include "ConnectionString.h"
 #include "LoadLog.h"
 #include "LoadTexts.h"
 #include "SourceMode.h"
 #include "VelmarError.h"
-
-#include <QFileInfo>
-
-#include <optional>
 
 TCVelmar::TCVelmar(std::unique_ptr<IConnection> connection, IMessageBox& messageBox,
                    const IClock& clock)
@@ -19,23 +18,25 @@ LoadOutcome TCVelmar::LoadStoredProcs(const QString& sPath, const QString& sServ
                                       const QString& sPassword, const QString& /*sLoginNT*/) {
     const qint64 startTick = m_clock.TickMs();
     try {
-        if (!m_oConnection->OpenConnection(ConnectionString(sServer, sDatabase, sUser, sPassword))) {
+        if (!m_oConnection->OpenConnection(
+                ConnectionString(sServer, sDatabase, sUser, sPassword))) {
             m_sFailure = QStringLiteral("La connexion à %1 (base %2) a échoué : %3")
                              .arg(sServer, sDatabase, m_oConnection->OpenFailure());
-            ReportMessage(LoadTexts::ConnectionFailure(m_clock.Now(), sServer, sDatabase, sUser,
-                                                       sPassword),
-                          MsgBoxStyle::OkOnly, QString());
+            ReportMessage(
+                LoadTexts::ConnectionFailure(m_clock.Now(), sServer, sDatabase, sUser, sPassword),
+                MsgBoxStyle::OkOnly, QString());
         } else {
             if (!m_sLogFile.isEmpty())
-                ReportMessage(LoadTexts::Header(m_clock.Now(), sServer, sDatabase, sUser, sPassword),
-                              MsgBoxStyle::OkOnly, QString());
+                ReportMessage(
+                    LoadTexts::Header(m_clock.Now(), sServer, sDatabase, sUser, sPassword),
+                    MsgBoxStyle::OkOnly, QString());
             while (RunSourceStep(sPath) == Pass::Restart) {
             }
             m_oConnection->CloseConnection();
             const qint64 seconds = LoadTexts::ElapsedSeconds(m_clock.TickMs() - startTick);
-            ReportMessage(LoadTexts::Summary(m_lNbProcs, m_lNbLoaded, m_lNbRejected,
-                                             m_bStopped ? std::optional(m_lRemaining) : std::nullopt,
-                                             seconds),
+            ReportMessage(LoadTexts::Summary(
+                              m_lNbProcs, m_lNbLoaded, m_lNbRejected,
+                              m_bStopped ? std::optional(m_lRemaining) : std::nullopt, seconds),
                           MsgBoxStyle::OkOnly, QString());
         }
     } catch (const VelmarError& error) {

@@ -1,13 +1,12 @@
 #pragma once
 
+#include <QString>
+#include <memory>
+
 #include "Clock.h"
 #include "IConnection.h"
 #include "IMessageBox.h"
 #include "IProgressReceiver.h"
-
-#include <QString>
-
-#include <memory>
 
 // What a load came to, for the caller's exit status.
 struct LoadOutcome {

@@ -1,9 +1,9 @@
 #include "TextFile.h"
 
-#include "VelmarError.h"
-
 #include <QFile>
 #include <QStringDecoder>
+
+#include "VelmarError.h"
 
 namespace {
 

@@ -6,19 +6,27 @@ const QString kProgramName = QStringLiteral("Velmar");
 
 QMessageBox::Icon IconOf(qint32 style) {
     switch (style & 0xF0) {
-        case 16: return QMessageBox::Critical;
-        case 48: return QMessageBox::Warning;
-        case 64: return QMessageBox::Information;
-        default: return QMessageBox::NoIcon;
+        case 16:
+            return QMessageBox::Critical;
+        case 48:
+            return QMessageBox::Warning;
+        case 64:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
     }
 }
 
 QMessageBox::StandardButtons ButtonsOf(qint32 style) {
     switch (style & 0x0F) {
-        case 1: return QMessageBox::Ok | QMessageBox::Cancel;
-        case 2: return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
-        case 5: return QMessageBox::Retry | QMessageBox::Cancel;
-        default: return QMessageBox::Ok;
+        case 1:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case 2:
+            return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
+        case 5:
+            return QMessageBox::Retry | QMessageBox::Cancel;
+        default:
+            return QMessageBox::Ok;
     }
 }
 
@@ -34,11 +42,16 @@ void QtMessageBox::Configure(QMessageBox& box, const QString& text, qint32 style
 
 qint32 QtMessageBox::AnswerCode(int button) {
     switch (button) {
-        case QMessageBox::Cancel: return MsgBoxAnswer::Cancel;
-        case QMessageBox::Abort: return MsgBoxAnswer::Abort;
-        case QMessageBox::Retry: return MsgBoxAnswer::Retry;
-        case QMessageBox::Ignore: return MsgBoxAnswer::Ignore;
-        default: return MsgBoxAnswer::Ok;
+        case QMessageBox::Cancel:
+            return MsgBoxAnswer::Cancel;
+        case QMessageBox::Abort:
+            return MsgBoxAnswer::Abort;
+        case QMessageBox::Retry:
+            return MsgBoxAnswer::Retry;
+        case QMessageBox::Ignore:
+            return MsgBoxAnswer::Ignore;
+        default:
+            return MsgBoxAnswer::Ok;
     }
 }
 

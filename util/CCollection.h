@@ -1,14 +1,13 @@
 #pragma once
 
-#include "VelmarError.h"
-
 #include <QHash>
 #include <QList>
 #include <QString>
-
 #include <iterator>
 #include <optional>
 #include <variant>
+
+#include "VelmarError.h"
 
 // An ordered collection, positions 1..Count, whose elements may carry a unique key.
 // Keys compare without regard to letter case (accented letters included); lookups by

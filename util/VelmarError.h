@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QtGlobal>
-
 #include <exception>
 #include <string>
 
@@ -17,7 +16,8 @@ public:
     static constexpr qint32 DuplicateKey = 457;
 
     VelmarError(qint32 number, QString description)
-        : m_lNumber(number), m_sDescription(std::move(description)),
+        : m_lNumber(number),
+          m_sDescription(std::move(description)),
           m_what(m_sDescription.toStdString()) {}
 
     qint32 Number() const noexcept { return m_lNumber; }

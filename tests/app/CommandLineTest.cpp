@@ -1,10 +1,10 @@
-#include "CommandLine.h"
-#include "QStringPrinter.h"
-#include "SourceMode.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
+
+#include "CommandLine.h"
+#include "QStringPrinter.h"
+#include "SourceMode.h"
 
 namespace {
 
@@ -15,15 +15,15 @@ std::optional<Options> Parse(const QString& text) {
     const std::optional<OptionSet> set = ParseCommandLine(text);
     if (!set) return std::nullopt;
     Options options;
-    for (const QString& key : {OptionKey::Error, OptionKey::User, OptionKey::Password,
-                               OptionKey::Database, OptionKey::Server, OptionKey::Path,
-                               OptionKey::Log})
+    for (const QString& key :
+         {OptionKey::Error, OptionKey::User, OptionKey::Password, OptionKey::Database,
+          OptionKey::Server, OptionKey::Path, OptionKey::Log})
         if (set->IncludesKey(key)) options[key] = set->Item(key);
     EXPECT_EQ(qsizetype(options.size()), set->Count());
     return options;
 }
 
-const Options kFull{{"error", "1"}, {"user", "sa"},  {"pass", "pw"}, {"serv", "db"},
+const Options kFull{{"error", "1"},    {"user", "sa"}, {"pass", "pw"},   {"serv", "db"},
                     {"base", "Sales"}, {"path", "/p"}, {"log", "/l.log"}};
 
 }  // namespace
@@ -85,10 +85,12 @@ TEST(Usage, TitleAndNineLinesJoinedByCarriageReturns) {
     const QStringList lines = UsageText("velmar").split(u'\r');
     ASSERT_EQ(lines.size(), 9);
     EXPECT_FALSE(UsageText("velmar").contains(u'\n'));
-    EXPECT_EQ(lines[0], u"velmar [-E <error> -U <user>  -P <password>  -S <server>  -B <base>  "
-                        u"-D ou -F <path>]");
-    EXPECT_EQ(lines[1], u"               -E : 0 = stop l'exécution à la moindre erreur / 1 = "
-                        u"poursuit l'exécution");
+    EXPECT_EQ(lines[0],
+              u"velmar [-E <error> -U <user>  -P <password>  -S <server>  -B <base>  "
+              u"-D ou -F <path>]");
+    EXPECT_EQ(lines[1],
+              u"               -E : 0 = stop l'exécution à la moindre erreur / 1 = "
+              u"poursuit l'exécution");
     EXPECT_EQ(lines[5], u"               -B : base de données SQL");
     EXPECT_EQ(lines[8], u"               -L : fichier de log");
 }

@@ -1,6 +1,6 @@
-#include "ConnectionString.h"
-
 #include <gtest/gtest.h>
+
+#include "ConnectionString.h"
 
 TEST(ConnectionString, SqlLoginNamesUserPasswordServerDatabaseAndDefaultPort) {
     EXPECT_EQ(ConnectionString("dbserver", "Sales", "sa", "secret"),

@@ -1,13 +1,14 @@
-#include "EngineHarness.h"
-
 #include <QDir>
 #include <QFile>
+
+#include "EngineHarness.h"
 
 class FolderLoad : public EngineTest {
 protected:
     // Four scripts; the one named `failing` (if any) is rejected by the server.
     QString FourScripts(const QString& failing = {}) {
-        for (const char* name : {"a.sql", "b.sql", "c.sql", "d.sql"}) Write(QStringLiteral("f/") + name, name);
+        for (const char* name : {"a.sql", "b.sql", "c.sql", "d.sql"})
+            Write(QStringLiteral("f/") + name, name);
         if (!failing.isEmpty()) db.failures[failing] = "rejected";
         return Path("f");
     }
@@ -24,8 +25,8 @@ TEST_F(FolderLoad, ListsSqlFilesInAnyCaseByNameSkippingHiddenFilesAndFolders) {
     QFile::link(Path("f/c.sql"), Path("f/link.sql"));
     const LoadOutcome outcome = RunLogged(Path("f"));
     EXPECT_EQ(db.batches, (QStringList{"a", "b", "c", "c"}));
-    EXPECT_EQ(ResultLines(), (QStringList{"A.sql\tRéussi", "b.SQL\tRéussi", "c.sql\tRéussi",
-                                          "link.sql\tRéussi"}));
+    EXPECT_EQ(ResultLines(),
+              (QStringList{"A.sql\tRéussi", "b.SQL\tRéussi", "c.sql\tRéussi", "link.sql\tRéussi"}));
     EXPECT_EQ(outcome.procs, 4);
 }
 

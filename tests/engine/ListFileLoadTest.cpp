@@ -1,7 +1,7 @@
+#include <QDir>
+
 #include "EngineHarness.h"
 #include "LoadTexts.h"
-
-#include <QDir>
 
 class ListFileLoad : public EngineTest {
 protected:
@@ -44,8 +44,9 @@ TEST_F(ListFileLoad, StopModeReportsTheEntriesLeft) {
     const LoadOutcome outcome = RunLogged(FiveScripts("3.sql"), 0);
     EXPECT_EQ(db.batches, (QStringList{"1.sql", "2.sql", "3.sql"}));
     EXPECT_EQ(outcome.loaded, 2);
-    EXPECT_TRUE(ReadLog().contains(u"Nbr de procédures rejettées : 1\r\n"
-                                   u"Nbr de procédures restantes à charger : 2\r\n"));
+    EXPECT_TRUE(
+        ReadLog().contains(u"Nbr de procédures rejettées : 1\r\n"
+                           u"Nbr de procédures restantes à charger : 2\r\n"));
 }
 
 TEST_F(ListFileLoad, StopModeOnTheLastEntryStillShowsRemainingZero) {
@@ -75,8 +76,9 @@ TEST_F(ListFileLoad, MissingEntryIsLoggedAndRejectedAndStopsOnlyInStopMode) {
     outcome = RunLogged(list, 0);
     EXPECT_EQ(db.batches, QStringList{"a"});
     EXPECT_EQ(outcome.rejected, 1);
-    EXPECT_TRUE(ReadLog().endsWith(u"Nbr de procédures restantes à charger : 1\r\nTemps de chargement : 0h0m0s\r\n"_qs +
-                                   QString(62, u'-') + "\r\n"));
+    EXPECT_TRUE(ReadLog().endsWith(
+        u"Nbr de procédures restantes à charger : 1\r\nTemps de chargement : 0h0m0s\r\n"_qs +
+        QString(62, u'-') + "\r\n"));
 }
 
 TEST_F(ListFileLoad, RetryReadsTheListAgainAndReplaysEarlierScripts) {

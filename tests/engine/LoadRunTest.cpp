@@ -1,13 +1,15 @@
+#include <QFile>
+
 #include "EngineHarness.h"
 #include "LoadTexts.h"
-
-#include <QFile>
 
 namespace {
 
 const QString kHyphens(62, u'-');
 
-QString Framed(const QString& text) { return kHyphens + "\r\n" + text + "\r\n" + kHyphens + "\r\n"; }
+QString Framed(const QString& text) {
+    return kHyphens + "\r\n" + text + "\r\n" + kHyphens + "\r\n";
+}
 
 }  // namespace
 
@@ -54,8 +56,9 @@ TEST_F(EngineTest, MissingPathIsReportedAndTheSummaryCountsNothing) {
     const LoadOutcome outcome = RunLogged(Path("nowhere"));
     const QString log = ReadLog();
     EXPECT_TRUE(log.contains(Framed(LoadTexts::NotFound(Path("nowhere")))));
-    EXPECT_TRUE(log.contains(u"Nbr de procédures : 0\r\nNbr de procédures chargées : 0\r\n"
-                             u"Nbr de procédures rejettées : 0\r\nTemps"));
+    EXPECT_TRUE(
+        log.contains(u"Nbr de procédures : 0\r\nNbr de procédures chargées : 0\r\n"
+                     u"Nbr de procédures rejettées : 0\r\nTemps"));
     EXPECT_EQ(outcome.failure, LoadTexts::NotFound(Path("nowhere")));
     EXPECT_EQ(db.calls.last(), u"close");
 }
@@ -70,7 +73,8 @@ TEST_F(EngineTest, RetryOnAMissingPathLooksAgain) {
     ASSERT_EQ(boxes.shown.size(), 2);
     EXPECT_EQ(boxes.shown[0].title, u"Velmar - Erreur");
     EXPECT_EQ(boxes.shown[0].text, LoadTexts::NotFound(Path("late.sql")));
-    EXPECT_TRUE(boxes.shown[1].text.startsWith(u"Nbr de procédures : 1\r\nNbr de procédures chargées : 1"));
+    EXPECT_TRUE(
+        boxes.shown[1].text.startsWith(u"Nbr de procédures : 1\r\nNbr de procédures chargées : 1"));
     EXPECT_TRUE(boxes.shown[1].title.isEmpty());
     EXPECT_EQ(receiver.calls, (QStringList{"item late.sql\tRéussi", "refresh"}));
     EXPECT_TRUE(outcome.failure.isEmpty());
@@ -109,7 +113,8 @@ TEST_F(EngineTest, WindowModeSendsResultsToTheGridAndTheSummaryToABox) {
     EXPECT_EQ(receiver.calls,
               (QStringList{"item b.sql\t[FreeTDS][SQL Server]bad object", "refresh"}));
     ASSERT_EQ(boxes.shown.size(), 1);
-    EXPECT_TRUE(boxes.shown[0].text.startsWith(
-        u"Nbr de procédures : 1\r\nNbr de procédures chargées : 0\r\nNbr de procédures rejettées : 1"));
+    EXPECT_TRUE(
+        boxes.shown[0].text.startsWith(u"Nbr de procédures : 1\r\nNbr de procédures chargées : "
+                                       u"0\r\nNbr de procédures rejettées : 1"));
     EXPECT_FALSE(QFile::exists(LogPath()));
 }

@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
+
 #include "LoadLog.h"
 #include "LoadTexts.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -46,7 +46,8 @@ TEST(LoadTexts, ElapsedSecondsRoundHalfToEven) {
 TEST(LoadLog, BlocksAndResultLinesEndWithCrLf) {
     const QString hyphens(62, u'-');
     EXPECT_EQ(LoadLog::FramedBlock("a\r\nb"), hyphens + "\r\na\r\nb\r\n" + hyphens + "\r\n");
-    EXPECT_EQ(LoadLog::ResultLine(kTime, "x.sql\tRéussi"), u"02/01/2026 13:04:05 - x.sql\tRéussi\r\n");
+    EXPECT_EQ(LoadLog::ResultLine(kTime, "x.sql\tRéussi"),
+              u"02/01/2026 13:04:05 - x.sql\tRéussi\r\n");
     EXPECT_EQ(LoadLog::Timestamp(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 58))),
               u"31/12/2026 23:59:58");
 }

@@ -2,10 +2,12 @@
 
 TEST_F(EngineTest, FailingSecondBatchKeepsTheFirstAndNeverSendsTheThird) {
     db.failures["second"] = "[FreeTDS][SQL Server]Invalid object name 'second'.";
-    const QString script = Write("p.sql", "select first\r\nGO\r\nselect second\r\nGO\r\nselect third\r\n");
+    const QString script =
+        Write("p.sql", "select first\r\nGO\r\nselect second\r\nGO\r\nselect third\r\n");
     const LoadOutcome outcome = RunLogged(script);
     EXPECT_EQ(db.batches, (QStringList{"select first\r\n", "\r\nselect second\r\n"}));
-    EXPECT_EQ(ResultLines(), QStringList{"p.sql\t[FreeTDS][SQL Server]Invalid object name 'second'."});
+    EXPECT_EQ(ResultLines(),
+              QStringList{"p.sql\t[FreeTDS][SQL Server]Invalid object name 'second'."});
     EXPECT_EQ(outcome.rejected, 1);
     EXPECT_EQ(outcome.loaded, 0);
 }

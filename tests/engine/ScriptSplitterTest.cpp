@@ -1,8 +1,8 @@
-#include "ScriptSplitter.h"
+#include <gtest/gtest.h>
 
 #include <QString>
 
-#include <gtest/gtest.h>
+#include "ScriptSplitter.h"
 
 namespace {
 
@@ -25,7 +25,8 @@ const Case kCases[] = {
      {u"create procedure p as select 1\r\n", u"\r\ngrant exec on p to public\r\n", u"\r\n"}},
     {"LowerCaseGoSeparates", u"a\r\ngo\r\nb", {u"a\r\n", u"\r\nb"}},
     {"MixedCaseGoSeparates", u"a\r\ngO\r\nb", {u"a\r\n", u"\r\nb"}},
-    {"GoInsideAWordIsNotASeparator", u"select CATEGORY\r\nGOTO label\r\n",
+    {"GoInsideAWordIsNotASeparator",
+     u"select CATEGORY\r\nGOTO label\r\n",
      {u"select CATEGORY\r\nGOTO label\r\n"}},
     {"GodLineIsCutBeforeTheG", u"x\r\nGOD\r\ny", {u"x\r\n", u"D\r\ny"}},
     {"LineFeedOnlyGoBeforeAVisibleCharacterIsNotASeparator", u"a\nGO\nb", {u"a\nGO\nb"}},

@@ -1,15 +1,23 @@
-#include "TextFile.h"
-#include "VelmarError.h"
+#include <gtest/gtest.h>
 
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
+#include "TextFile.h"
+#include "VelmarError.h"
 
 TEST(TextFile, ByteOrderMarkSelectsTheEncodingAndIsDropped) {
-    EXPECT_EQ(DecodeText(QByteArray("\xEF\xBB\xBF" "caf\xC3\xA9")), u"café");
-    EXPECT_EQ(DecodeText(QByteArray("\xFF\xFE" "c\0\xE9\0\xAC\x20", 8)), u"cé€");
-    EXPECT_EQ(DecodeText(QByteArray("\xFE\xFF" "\0c\0\xE9\x20\xAC", 8)), u"cé€");
+    EXPECT_EQ(DecodeText(QByteArray("\xEF\xBB\xBF"
+                                    "caf\xC3\xA9")),
+              u"café");
+    EXPECT_EQ(DecodeText(QByteArray("\xFF\xFE"
+                                    "c\0\xE9\0\xAC\x20",
+                                    8)),
+              u"cé€");
+    EXPECT_EQ(DecodeText(QByteArray("\xFE\xFF"
+                                    "\0c\0\xE9\x20\xAC",
+                                    8)),
+              u"cé€");
 }
 
 TEST(TextFile, ValidUtf8IsUtf8AndAnythingElseWindows1252) {

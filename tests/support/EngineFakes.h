@@ -1,15 +1,14 @@
 #pragma once
 
+#include <QMap>
+#include <QStringList>
+#include <functional>
+
 #include "Clock.h"
 #include "IConnection.h"
 #include "IMessageBox.h"
 #include "IProgressReceiver.h"
 #include "VelmarError.h"
-
-#include <QMap>
-#include <QStringList>
-
-#include <functional>
 
 // What a FakeConnection saw, kept by the test since the engine owns the connection.
 struct FakeDatabase {
@@ -73,7 +72,9 @@ private:
 class RecordingReceiver final : public IProgressReceiver {
 public:
     QStringList calls;
-    void ProgressBar_SetMaxStep(qint32 lMax) override { calls << QStringLiteral("max %1").arg(lMax); }
+    void ProgressBar_SetMaxStep(qint32 lMax) override {
+        calls << QStringLiteral("max %1").arg(lMax);
+    }
     void ProgressBar_AddStep() override { calls << QStringLiteral("step"); }
     void AddItem(const QString& text) override { calls << QStringLiteral("item ") + text; }
     void Refresh() override { calls << QStringLiteral("refresh"); }

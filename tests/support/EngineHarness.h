@@ -1,13 +1,13 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
 #include "EngineFakes.h"
 #include "QStringPrinter.h"
 #include "SourceMode.h"
 #include "TCVelmar.h"
-
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 // One engine run against fakes, with its scripts in a temporary folder.
 class EngineTest : public testing::Test {

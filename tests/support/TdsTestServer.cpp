@@ -4,18 +4,17 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QThread>
-
 #include <stdexcept>
 
 TdsTestServer::TdsTestServer(const QStringList& extraArguments) {
     const QString portFile = m_dir.filePath(QStringLiteral("port"));
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(qEnvironmentVariable("VELMAR_PYTHON", QStringLiteral("python3")),
-                    QStringList{qEnvironmentVariable("VELMAR_TDS_SERVER"),
-                                QStringLiteral("--port-file"), portFile,
-                                QStringLiteral("--journal"),
-                                m_dir.filePath(QStringLiteral("journal.jsonl"))} +
-                        extraArguments);
+    m_process.start(
+        qEnvironmentVariable("VELMAR_PYTHON", QStringLiteral("python3")),
+        QStringList{qEnvironmentVariable("VELMAR_TDS_SERVER"), QStringLiteral("--port-file"),
+                    portFile, QStringLiteral("--journal"),
+                    m_dir.filePath(QStringLiteral("journal.jsonl"))} +
+            extraArguments);
     const QDeadlineTimer deadline(10000);
     while (!deadline.hasExpired() && m_process.state() != QProcess::NotRunning) {
         QFile file(portFile);

@@ -1,8 +1,8 @@
-#include "CCollection.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "CCollection.h"
 
 namespace {
 
@@ -71,7 +71,8 @@ TEST(CCollection, InsertBeforeAndAfterKeepKeysOnTheirElements) {
     EXPECT_EQ(Contents(c), (std::vector<QString>{u"0"_qs, u"a"_qs, u"b"_qs, u"c"_qs, u"d"_qs}));
     EXPECT_EQ(c.Item(QStringLiteral("kc")), u"c");
     EXPECT_EQ(c.Item(QStringLiteral("ka")), u"a");
-    EXPECT_EQ(ErrorNumberOf([&] { c.Add(QStringLiteral("z"), std::nullopt, Strings::Ref(qsizetype(9))); }),
+    EXPECT_EQ(ErrorNumberOf(
+                  [&] { c.Add(QStringLiteral("z"), std::nullopt, Strings::Ref(qsizetype(9))); }),
               VelmarError::InvalidArgument);
     EXPECT_EQ(c.Count(), 5);
 }
