@@ -50,6 +50,8 @@ bool TConnection::OpenConnection(const QString& sDSN) {
         return true;
     } catch (const OdbcError& error) {
         m_sOpenFailure = error.Description();
+        // A connection whose first statement failed is not kept half made.
+        m_oDbConnection.reset();
         return false;
     }
 }
