@@ -1,13 +1,9 @@
-#include <gtest/gtest.h>
+#include "OdbcError.h"
+#include "QStringPrinter.h"
+
 #include <sql.h>
 
-#include <ostream>
-
-#include "OdbcError.h"
-
-static void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
+#include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 
