@@ -16,31 +16,12 @@ TCVelmar::TCVelmar(std::unique_ptr<IConnection> connection, IMessageBox& message
 LoadOutcome TCVelmar::LoadStoredProcs(const QString& sPath, const QString& sServer,
                                       const QString& sDatabase, const QString& sUser,
                                       const QString& sPassword, const QString& /*sLoginNT*/) {
-    const qint64 startTick = m_clock.TickMs();
     try {
-        if (!m_oConnection->OpenConnection(
-                ConnectionString(sServer, sDatabase, sUser, sPassword))) {
-            m_sFailure = QStringLiteral("La connexion à %1 (base %2) a échoué : %3")
-                             .arg(sServer, sDatabase, m_oConnection->OpenFailure());
-            ReportMessage(
-                LoadTexts::ConnectionFailure(m_clock.Now(), sServer, sDatabase, sUser, sPassword),
-                MsgBoxStyle::OkOnly, QString());
-        } else {
-            if (!m_sLogFile.isEmpty())
-                ReportMessage(
-                    LoadTexts::Header(m_clock.Now(), sServer, sDatabase, sUser, sPassword),
-                    MsgBoxStyle::OkOnly, QString());
-            while (RunSourceStep(sPath) == Pass::Restart) {
-            }
-            m_oConnection->CloseConnection();
-            const qint64 seconds = LoadTexts::ElapsedSeconds(m_clock.TickMs() - startTick);
-            ReportMessage(LoadTexts::Summary(
-                              m_lNbProcs, m_lNbLoaded, m_lNbRejected,
-                              m_bStopped ? std::optional(m_lRemaining) : std::nullopt, seconds),
-                          MsgBoxStyle::OkOnly, QString());
-        }
+        Run(sPath, sServer, sDatabase, sUser, sPassword);
     } catch (const VelmarError& error) {
         m_sFailure = error.Description();
+        // A source that cannot be opened is told to the operator; anything else (the log
+        // cannot be written, say) ends the run without a message.
         if (error.Number() == VelmarError::FileNotFound ||
             error.Number() == VelmarError::PermissionDenied) {
             m_sFailure = LoadTexts::NotAccessible(sPath);
@@ -52,6 +33,30 @@ LoadOutcome TCVelmar::LoadStoredProcs(const QString& sPath, const QString& sServ
         }
     }
     return {m_lNbProcs, m_lNbLoaded, m_lNbRejected, m_sFailure};
+}
+
+void TCVelmar::Run(const QString& sPath, const QString& sServer, const QString& sDatabase,
+                   const QString& sUser, const QString& sPassword) {
+    const qint64 startTick = m_clock.TickMs();
+    if (!m_oConnection->OpenConnection(ConnectionString(sServer, sDatabase, sUser, sPassword))) {
+        m_sFailure = QStringLiteral("La connexion à %1 (base %2) a échoué : %3")
+                         .arg(sServer, sDatabase, m_oConnection->OpenFailure());
+        ReportMessage(
+            LoadTexts::ConnectionFailure(m_clock.Now(), sServer, sDatabase, sUser, sPassword),
+            MsgBoxStyle::OkOnly, QString());
+        return;
+    }
+    if (!m_sLogFile.isEmpty())
+        ReportMessage(LoadTexts::Header(m_clock.Now(), sServer, sDatabase, sUser, sPassword),
+                      MsgBoxStyle::OkOnly, QString());
+    while (RunSourceStep(sPath) == Pass::Restart) {
+    }
+    m_oConnection->CloseConnection();
+    const qint64 seconds = LoadTexts::ElapsedSeconds(m_clock.TickMs() - startTick);
+    ReportMessage(
+        LoadTexts::Summary(m_lNbProcs, m_lNbLoaded, m_lNbRejected,
+                           m_bStopped ? std::optional(m_lRemaining) : std::nullopt, seconds),
+        MsgBoxStyle::OkOnly, QString());
 }
 
 TCVelmar::Pass TCVelmar::RunSourceStep(const QString& sPath) {

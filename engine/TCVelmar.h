@@ -38,6 +38,8 @@ public:
 private:
     enum class Pass { Done, Restart };
 
+    void Run(const QString& sPath, const QString& sServer, const QString& sDatabase,
+             const QString& sUser, const QString& sPassword);
     Pass RunSourceStep(const QString& sPath);
     bool ExecuteScriptFile(const QString& sPath);
     void LoadSingleScript(const QString& sPath);
