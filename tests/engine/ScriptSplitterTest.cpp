@@ -10,6 +10,7 @@ struct Case {
     const char* name;
     const char16_t* script;
     std::vector<std::u16string> batches;
+    friend void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 };
 
 std::vector<std::u16string> Split(const char16_t* script) {
