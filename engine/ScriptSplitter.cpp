@@ -12,8 +12,10 @@ std::vector<QStringView> SplitScript(QStringView text) {
     for (;;) {
         const qsizetype go = text.indexOf(u"GO", from, Qt::CaseInsensitive);
         if (go < 0) break;
+        // A word ending in "go" at the end of the text is not a separator: cutting it would
+        // send a different statement.
         const bool separator =
-            go + 3 >= text.size() || (IsBlank(text[go + 3]) && (go == 0 || IsBlank(text[go - 1])));
+            (go == 0 || IsBlank(text[go - 1])) && (go + 3 >= text.size() || IsBlank(text[go + 3]));
         if (separator) {
             if (go > 0) batches.push_back(text.first(go));
             text = text.sliced(go + 2);

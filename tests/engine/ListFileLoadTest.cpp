@@ -54,6 +54,17 @@ TEST_F(ListFileLoad, StopModeOnTheLastEntryStillShowsRemainingZero) {
     EXPECT_TRUE(ReadLog().contains(u"Nbr de procédures restantes à charger : 0\r\n"));
 }
 
+TEST_F(ListFileLoad, BlankLineAfterTheStopIsNeitherAProcedureNorRemaining) {
+    Write("a.sql", "a");
+    Write("c.sql", "c");
+    const LoadOutcome outcome = RunLogged(Write("list.txt", "a.sql\nnope.sql\n\nc.sql\n"), 0);
+    EXPECT_EQ(outcome.procs, 3);
+    EXPECT_TRUE(
+        ReadLog().contains(u"Nbr de procédures : 3\r\nNbr de procédures chargées : 1\r\n"
+                           u"Nbr de procédures rejettées : 1\r\n"
+                           u"Nbr de procédures restantes à charger : 1\r\n"));
+}
+
 TEST_F(ListFileLoad, ContinueModeNeverShowsRemaining) {
     const LoadOutcome outcome = RunLogged(FiveScripts("3.sql"), 1);
     EXPECT_EQ(db.batches.size(), 5);
