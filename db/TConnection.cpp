@@ -43,12 +43,12 @@ bool TConnection::OpenConnection(const QString& sDSN) {
         dbc.Check(SQLSetConnectAttrW(dbc.Get(), SQL_ATTR_LOGIN_TIMEOUT,
                                      reinterpret_cast<SQLPOINTER>(SQLULEN(LoginTimeoutSeconds)),
                                      SQL_IS_UINTEGER));
-        dbc.Check(SQLDriverConnectW(dbc.Get(), nullptr, Wide(sDSN), SQLSMALLINT(sDSN.size()),
-                                    nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT));
+        dbc.Check(SQLDriverConnectW(dbc.Get(), nullptr, Wide(sDSN), SQL_NTS, nullptr, 0, nullptr,
+                                    SQL_DRIVER_NOPROMPT));
         m_oDbConnection->connected = true;
         ExecuteQuery(u"set quoted_identifier off");
         return true;
-    } catch (const OdbcError& error) {
+    } catch (const VelmarError& error) {
         m_sOpenFailure = error.Description();
         // A connection whose first statement failed is not kept half made.
         m_oDbConnection.reset();

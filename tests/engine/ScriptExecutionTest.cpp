@@ -19,14 +19,6 @@ TEST_F(EngineTest, EmptyScriptIsLoadedWithoutABatch) {
     EXPECT_EQ(outcome.loaded, 1);
 }
 
-TEST_F(EngineTest, AccentedTextReachesTheServerWhateverTheFileEncoding) {
-    Write("scripts/1-utf8.sql", "select 'é€'");
-    Write("scripts/2-cp1252.sql", "select '\xE9\x80'");
-    Write("scripts/3-utf16.sql", QByteArray("\xFF\xFEs\0'\0\xE9\0\xAC\x20'\0", 12));
-    RunLogged(Path("scripts"));
-    EXPECT_EQ(db.batches, (QStringList{u"select 'é€'"_qs, u"select 'é€'"_qs, u"s'é€'"_qs}));
-}
-
 TEST_F(EngineTest, UnreadableScriptIsRejectedWithTheReason) {
     // /proc/self/mem is a regular file whose first page cannot be read, even by root.
     const LoadOutcome outcome = RunLogged("/proc/self/mem");
