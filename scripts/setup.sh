@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config python3
-  unixodbc unixodbc-dev tdsodbc
+  unixodbc unixodbc-dev odbcinst tdsodbc
   qt6-base-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
@@ -28,7 +28,7 @@ driver=$(dpkg -L tdsodbc | grep -m1 '/libtdsodbc\.so$')
 if ! odbcinst -q -d -n "SQL Server" 2>/dev/null | grep -q "^Driver=$driver\$"; then
   template=$(mktemp)
   printf '[SQL Server]\nDescription=FreeTDS ODBC driver\nDriver=%s\nUsageCount=1\n' "$driver" >"$template"
-  $sudo odbcinst -i -d -r -f "$template" >/dev/null
+  $sudo odbcinst -i -d -f "$template" >/dev/null
   rm -f "$template"
 fi
 echo "setup: dependencies installed, driver \"SQL Server\" -> $driver"
