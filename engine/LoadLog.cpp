@@ -25,7 +25,7 @@ bool OpenForAppend(QFile& file, const QString& sLogFile) {
     if (!QDir().mkdir(folder))
         Fail(QStringLiteral("Le répertoire du fichier de log '%1' ne peut pas être créé")
                  .arg(folder),
-             QFileInfo::exists(QFileInfo(folder).absolutePath())
+             QFileInfo(sLogFile.left(slash)).dir().exists()
                  ? QStringLiteral("accès refusé")
                  : QStringLiteral("son parent n'existe pas"));
     return file.open(QIODevice::WriteOnly | QIODevice::Append);

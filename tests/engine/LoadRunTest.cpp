@@ -94,6 +94,7 @@ TEST_F(EngineTest, LogWhoseFolderParentIsMissingEndsTheRunWithTheReason) {
     engine.m_sLogFile = Path("no/such/load.log");
     const LoadOutcome outcome = engine.LoadStoredProcs(script, "s", "b", "u", "p", "");
     EXPECT_TRUE(outcome.failure.contains(Path("no/such/")));
+    EXPECT_TRUE(outcome.failure.endsWith(u"son parent n'existe pas"));
     EXPECT_TRUE(db.batches.isEmpty());
     EXPECT_FALSE(QFile::exists(Path("no")));
 }
