@@ -96,9 +96,10 @@ TEST_F(EngineTest, LogWhoseFolderParentIsMissingEndsTheRunWithTheReason) {
     EXPECT_TRUE(outcome.failure.contains(Path("no/such/")));
     EXPECT_TRUE(outcome.failure.endsWith(u"son parent n'existe pas"));
     // procfs refuses new folders even to root, though their parent exists.
-    engine.m_sLogFile = "/proc/velmar/load.log";
+    TCVelmar other(std::make_unique<FakeConnection>(db), boxes, clock);
+    other.m_sLogFile = "/proc/velmar/load.log";
     EXPECT_TRUE(
-        engine.LoadStoredProcs(script, "s", "b", "u", "p", "").failure.endsWith(u"accès refusé"));
+        other.LoadStoredProcs(script, "s", "b", "u", "p", "").failure.endsWith(u"accès refusé"));
     EXPECT_TRUE(db.batches.isEmpty());
     EXPECT_FALSE(QFile::exists(Path("no")));
 }
