@@ -9,8 +9,6 @@
 namespace LoadLog {
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-
 QString Frame() { return QString(62, u'-'); }
 
 [[noreturn]] void Fail(const QString& what, const QString& reason) {
@@ -38,11 +36,11 @@ QString Timestamp(const QDateTime& time) {
 }
 
 QString FramedBlock(const QString& message) {
-    return Frame() + kCrLf + message + kCrLf + Frame() + kCrLf;
+    return Frame() + CrLf + message + CrLf + Frame() + CrLf;
 }
 
 QString ResultLine(const QDateTime& time, const QString& resultLine) {
-    return Timestamp(time) + QStringLiteral(" - ") + resultLine + kCrLf;
+    return Timestamp(time) + QStringLiteral(" - ") + resultLine + CrLf;
 }
 
 void Append(const QString& sLogFile, const QString& text) {

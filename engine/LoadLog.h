@@ -6,6 +6,9 @@
 // The load log: an append-only UTF-8 text file with CR LF line ends.
 namespace LoadLog {
 
+// Every line of the log ends with it.
+inline const QString CrLf = QStringLiteral("\r\n");
+
 // "dd/mm/yyyy hh:mm:ss", 24-hour clock.
 QString Timestamp(const QDateTime& time);
 

@@ -5,18 +5,17 @@
 namespace LoadTexts {
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-
 // The password never reaches the log in clear.
 const QString kMaskedPassword = QStringLiteral("********");
 
 QString ConnectionBlock(const QString& opening, const QDateTime& time, const QString& sServer,
                         const QString& sDatabase, const QString& sUser, const QString& sPassword) {
-    QString text = opening + LoadLog::Timestamp(time) + QStringLiteral(") : ") + kCrLf +
-                   QStringLiteral("    Serveur : ") + sServer + kCrLf +
-                   QStringLiteral("    Base : ") + sDatabase + kCrLf;
+    QString text = opening + LoadLog::Timestamp(time) + QStringLiteral(") : ") + LoadLog::CrLf +
+                   QStringLiteral("    Serveur : ") + sServer + LoadLog::CrLf +
+                   QStringLiteral("    Base : ") + sDatabase + LoadLog::CrLf;
     if (!sUser.isEmpty())
-        text += QStringLiteral("    User : ") + sUser + kCrLf + QStringLiteral("    Password : ") +
+        text += QStringLiteral("    User : ") + sUser + LoadLog::CrLf +
+                QStringLiteral("    Password : ") +
                 (sPassword.isEmpty() ? QString() : kMaskedPassword);
     return text;
 }
@@ -37,12 +36,12 @@ QString Header(const QDateTime& time, const QString& sServer, const QString& sDa
 
 QString Summary(qint32 procs, qint32 loaded, qint32 rejected, std::optional<qint32> remaining,
                 qint64 elapsedSeconds) {
-    QString text = QStringLiteral("Nbr de procédures : %1").arg(procs) + kCrLf +
-                   QStringLiteral("Nbr de procédures chargées : %1").arg(loaded) + kCrLf +
-                   QStringLiteral("Nbr de procédures rejettées : %1").arg(rejected) + kCrLf;
+    QString text = QStringLiteral("Nbr de procédures : %1").arg(procs) + LoadLog::CrLf +
+                   QStringLiteral("Nbr de procédures chargées : %1").arg(loaded) + LoadLog::CrLf +
+                   QStringLiteral("Nbr de procédures rejettées : %1").arg(rejected) + LoadLog::CrLf;
     if (remaining)
-        text +=
-            QStringLiteral("Nbr de procédures restantes à charger : %1").arg(*remaining) + kCrLf;
+        text += QStringLiteral("Nbr de procédures restantes à charger : %1").arg(*remaining) +
+                LoadLog::CrLf;
     return text + QStringLiteral("Temps de chargement : %1h%2m%3s")
                       .arg(elapsedSeconds / 3600)
                       .arg(elapsedSeconds % 3600 / 60)
