@@ -2,12 +2,17 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
 
 #include "CommandLine.h"
 #include "ConsoleMessageBox.h"
 #include "QtMessageBox.h"
 #include "TCVelmar.h"
 #include "TConnection.h"
+#include "VelmarIcon.h"
+#include "frmMain.h"
 
 namespace {
 
@@ -16,15 +21,68 @@ bool DisplayAvailable() {
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+QString NoDisplayLine(const QString& program) {
+    return QStringLiteral(
+               "%1: le mode fenêtre a besoin d'un affichage (DISPLAY ou WAYLAND_DISPLAY)")
+        .arg(program);
+}
+
+void PrintUsage(const QString& program) {
+    ConsoleMessageBox(stderr).Show(UsageText(program), MsgBoxStyle::InformationOk,
+                                   UsageTitle(program));
+}
+
+// Qt treats a display it cannot reach as fatal; the process reports it and ends here instead.
+std::function<void()> g_reportNoDisplay;
+QtMessageHandler g_previousHandler = nullptr;
+
+void EndWithoutDisplay(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type != QtFatalMsg) {
+        g_previousHandler(type, context, text);
+        return;
+    }
+    g_reportNoDisplay();
+    std::_Exit(UsageShown);
+}
+
+std::unique_ptr<QApplication> OpenDisplay(int& argc, char* argv[],
+                                          std::function<void()> reportNoDisplay) {
+    g_reportNoDisplay = std::move(reportNoDisplay);
+    g_previousHandler = qInstallMessageHandler(EndWithoutDisplay);
+    auto application = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(g_previousHandler);
+    return application;
+}
+
+void PrintNoDisplay(const QString& program) {
+    std::fprintf(stderr, "%s\n", NoDisplayLine(program).toLocal8Bit().constData());
+}
+
 int ShowUsage(const QString& program, int argc, char* argv[]) {
-    const QString title = UsageTitle(program);
-    const QString text = UsageText(program);
-    ConsoleMessageBox(stderr).Show(text, MsgBoxStyle::InformationOk, title);
+    PrintUsage(program);
     if (DisplayAvailable()) {
-        QApplication application(argc, argv);
-        QtMessageBox().Show(text, MsgBoxStyle::InformationOk, title);
+        const auto application = OpenDisplay(argc, argv, [&] { PrintNoDisplay(program); });
+        QtMessageBox().Show(UsageText(program), MsgBoxStyle::InformationOk, UsageTitle(program));
     }
     return UsageShown;
+}
+
+int RunWindowMode(const QString& program, int argc, char* argv[]) {
+    const auto refuse = [&] {
+        PrintNoDisplay(program);
+        PrintUsage(program);
+    };
+    if (!DisplayAvailable()) {
+        refuse();
+        return UsageShown;
+    }
+    const auto application = OpenDisplay(argc, argv, refuse);
+    QApplication::setWindowIcon(VelmarIcon());
+    QtMessageBox messageBox;
+    SystemClock clock;
+    frmMain window({messageBox, clock, [] { return std::make_unique<TConnection>(); }});
+    window.exec();
+    return AllLoaded;
 }
 
 int RunUnattended(const QString& program, const OptionSet& options, qint32 errorMode) {
@@ -52,8 +110,9 @@ int Main(int argc, char* argv[]) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
 
-    // Window mode comes with the main window; until then no arguments get the usage.
-    const std::optional<OptionSet> options = ParseCommandLine(ArgumentText(arguments));
+    const QString argumentText = ArgumentText(arguments);
+    if (argumentText.isEmpty()) return RunWindowMode(program, argc, argv);
+    const std::optional<OptionSet> options = ParseCommandLine(argumentText);
     std::optional<qint32> errorMode;
     if (options && options->Count() == kOptionCount)
         errorMode = ParseErrorMode(options->Item(OptionKey::Error));

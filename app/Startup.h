@@ -8,5 +8,6 @@ enum ExitStatus : int {
     NotCarriedOut = 3,  // no connection, no source, or no writable log
 };
 
-// The start-up routine: with options, one unattended load; otherwise the usage box.
+// The start-up routine: no arguments open the main window; complete options run one
+// unattended load; anything else shows the usage.
 int Main(int argc, char* argv[]);

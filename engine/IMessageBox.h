@@ -6,6 +6,7 @@
 // Message-box styles (icon plus buttons) and answers, with the usual platform codes.
 namespace MsgBoxStyle {
 constexpr qint32 OkOnly = 0;
+constexpr qint32 CriticalOk = 16;
 constexpr qint32 CriticalOkCancel = 17;
 constexpr qint32 CriticalRetryCancel = 21;
 constexpr qint32 ExclamationAbortRetryIgnore = 50;

@@ -98,9 +98,12 @@ class VelmarTestCase(unittest.TestCase):
             f.write(content if isinstance(content, bytes) else content.encode("utf-8"))
         return full
 
-    def run_raw(self, *args):
+    def run_raw(self, *args, display=None):
+        """Runs the binary without a display, or on the X display named."""
         env = {k: v for k, v in os.environ.items()
-               if k not in ("TDSPORT", "DISPLAY", "WAYLAND_DISPLAY")}
+               if k not in ("TDSPORT", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        if display:
+            env["DISPLAY"] = display
         start = datetime.datetime.now().replace(microsecond=0)
         result = subprocess.run([os.environ["VELMAR_BIN"], *args], cwd=self.dir, env=env,
                                 capture_output=True, timeout=120)

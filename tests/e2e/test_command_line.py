@@ -15,7 +15,7 @@ class CommandLine(VelmarTestCase):
     def test_usage(self):
         good = ["-E", "1", "-U", "sa", "-P", "secret", "-S", self.server, "-B", "Sales",
                 "-D", "src", "-L", "run.log"]
-        cases = {"no arguments": [], "missing -L": good[:-2], "missing -U": good[:2] + good[4:],
+        cases = {"missing -L": good[:-2], "missing -U": good[:2] + good[4:],
                  "non-integer -E": ["-E", "x"] + good[2:], "decimal -E": ["-E", "1.5"] + good[2:],
                  "unknown option": good + ["-X", "1"], "value missing": good + ["-E"],
                  "-?": ["-?"] + good}
@@ -30,6 +30,20 @@ class CommandLine(VelmarTestCase):
                     self.assertTrue(any(f"-{option} :" in line for line in lines[1:]), option)
         self.assertFalse(os.path.exists(self.path("run.log")))
         self.assertEqual([], self.journal("login"))
+
+    def test_window_mode_without_a_display(self):
+        # None at all, then one that is named but cannot be reached.
+        for display in (None, ":97"):
+            with self.subTest(display=display):
+                result = self.run_raw(display=display)
+                self.assertEqual(2, result.returncode, result.stderr)
+                lines = result.stderr.splitlines()
+                start = lines.index("velmar: le mode fenêtre a besoin d'un affichage "
+                                    "(DISPLAY ou WAYLAND_DISPLAY)")
+                self.assertEqual("velmar - Usage", lines[start + 1])
+                self.assertEqual(start + 11, len(lines), result.stderr)
+                if display is None:
+                    self.assertEqual(0, start, result.stderr)
 
     def test_options_in_any_order_and_case(self):
         result = self.run_raw("-l", "run.log", "-b", "Demo", "-S", self.server, "-d", "src",

@@ -9,11 +9,12 @@
 TdsTestServer::TdsTestServer(const QStringList& extraArguments) {
     const QString portFile = m_dir.filePath(QStringLiteral("port"));
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // Clients reach the server by its explicit port, which TDSPORT, even empty, overrides.
+    qunsetenv("TDSPORT");
     m_process.start(
-        qEnvironmentVariable("VELMAR_PYTHON", QStringLiteral("python3")),
-        QStringList{qEnvironmentVariable("VELMAR_TDS_SERVER"), QStringLiteral("--port-file"),
-                    portFile, QStringLiteral("--journal"),
-                    m_dir.filePath(QStringLiteral("journal.jsonl"))} +
+        QStringLiteral(VELMAR_PYTHON),
+        QStringList{QStringLiteral(VELMAR_TDS_SERVER), QStringLiteral("--port-file"), portFile,
+                    QStringLiteral("--journal"), m_dir.filePath(QStringLiteral("journal.jsonl"))} +
             extraArguments);
     const QDeadlineTimer deadline(10000);
     while (!deadline.hasExpired() && m_process.state() != QProcess::NotRunning) {

@@ -1,0 +1,53 @@
+#include "FileList.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+#include <QSignalBlocker>
+#include <algorithm>
+
+FileList::FileList(QWidget* parent) : QListWidget(parent) {
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+}
+
+void FileList::setFolder(const QString& folder) {
+    const QString path =
+        folder.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    // Another folder's entries are other files, even where the names repeat.
+    if (path != m_folder) {
+        const QSignalBlocker quiet(this);
+        clear();
+    }
+    m_folder = path;
+    Fill();
+}
+
+void FileList::setPattern(const QString& pattern) {
+    m_pattern = pattern;
+    Fill();
+}
+
+QString FileList::filePath(int index) const { return QDir(m_folder).filePath(item(index)->text()); }
+
+// Rereads the folder; entries still there keep their selection.
+void FileList::Fill() {
+    const QSignalBlocker quiet(this);
+    QSet<QString> selected;
+    for (const QListWidgetItem* entry : selectedItems()) selected.insert(entry->text());
+    const QString current = currentItem() ? currentItem()->text() : QString();
+    clear();
+    if (m_folder.isEmpty() || m_pattern.isEmpty()) return;
+
+    // QDir matches name filters without regard to case unless told otherwise; QDir::Files
+    // takes links to files too, and hidden files stay out.
+    QStringList names = QDir(m_folder).entryList({m_pattern}, QDir::Files, QDir::NoSort);
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int order = a.compare(b, Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : a < b;
+    });
+    for (const QString& name : names) {
+        auto* entry = new QListWidgetItem(name, this);
+        if (name == current) setCurrentItem(entry, QItemSelectionModel::NoUpdate);
+        entry->setSelected(selected.contains(name));
+    }
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QListWidget>
+#include <QString>
+
+// The files of one folder whose names match a wildcard pattern in any letter case, with
+// extended multiple selection. Refilling by the program raises no itemSelectionChanged; the
+// operator's changes do.
+class FileList final : public QListWidget {
+    Q_OBJECT
+
+public:
+    explicit FileList(QWidget* parent = nullptr);
+
+    QString folder() const { return m_folder; }
+    void setFolder(const QString& folder);
+
+    QString pattern() const { return m_pattern; }
+    void setPattern(const QString& pattern);
+
+    // The entry's full path, joined with "/".
+    QString filePath(int index) const;
+
+private:
+    void Fill();
+
+    QString m_folder;
+    QString m_pattern;
+};
