@@ -8,7 +8,7 @@ packages=(
   unixodbc unixodbc-dev odbcinst tdsodbc
   qt6-base-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth fonts-dejavu-core fonts-liberation2
 )
 
 sudo=""

@@ -22,9 +22,11 @@ Control* Place(Control* control, const char* name, int left, int top, int width,
     return control;
 }
 
-// A design font; a family the platform lacks falls back to the system sans.
+// A design font. Where the platform lacks the family, a sans of the same width takes its
+// place, so that captions fit the design's sizes; the system sans comes last.
 inline QFont DesignFont(const QString& family, qreal pointSize, bool bold = false) {
-    QFont font(family);
+    QFont font;
+    font.setFamilies({family, QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(pointSize);
     font.setBold(bold);
@@ -32,6 +34,9 @@ inline QFont DesignFont(const QString& family, qreal pointSize, bool bold = fals
 }
 
 inline QFont Tahoma825() { return DesignFont(QStringLiteral("Tahoma"), 8.25); }
+
+// What the windows' controls use unless the design names another font.
+inline QFont DefaultDesignFont() { return DesignFont(QStringLiteral("MS Sans Serif"), 8.25); }
 
 inline void SetBold(QWidget* widget, bool bold) {
     QFont font = widget->font();

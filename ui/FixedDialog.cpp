@@ -9,6 +9,7 @@ FixedDialog::FixedDialog(QWidget* owner, const QString& caption, int widthTwips,
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                          Qt::MSWindowsFixedSizeDialogHint) {
     setWindowTitle(caption);
+    setFont(DefaultDesignFont());
     setFixedSize(Twips(widthTwips), Twips(heightTwips));
 }
 

@@ -47,6 +47,8 @@ frmMain::frmMain(MainWindowServices services)
     lstErrProcs = Place(new QTableWidget(0, 2, fraErrProcs), "lstErrProcs", 120, 240, 8895, 3735);
     lstErrProcs->setFont(Tahoma825());
     lstErrProcs->verticalHeader()->hide();
+    // One line of text per row, as a grid of results reads best.
+    lstErrProcs->verticalHeader()->setDefaultSectionSize(lstErrProcs->fontMetrics().height() + 6);
     lstErrProcs->setEditTriggers(QAbstractItemView::NoEditTriggers);
     pbProg = Place(new QProgressBar(this), "pbProg", 60, 6000, 9135, 255);
     pbProg->setRange(0, 100);
