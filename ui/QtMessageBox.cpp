@@ -1,5 +1,7 @@
 #include "QtMessageBox.h"
 
+#include <QApplication>
+
 namespace {
 
 const QString kProgramName = QStringLiteral("Velmar");
@@ -56,7 +58,8 @@ qint32 QtMessageBox::AnswerCode(int button) {
 }
 
 qint32 QtMessageBox::Show(const QString& text, qint32 style, const QString& title) {
-    QMessageBox box;
+    // Owned by the active window, so it shows above a dialog that stays on top.
+    QMessageBox box(QApplication::activeWindow());
     Configure(box, text, style, title);
     return AnswerCode(box.exec());
 }
