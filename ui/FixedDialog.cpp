@@ -2,14 +2,14 @@
 
 #include <QKeyEvent>
 
-#include "DesignGeometry.h"
+#include "FormLayout.h"
 
 FixedDialog::FixedDialog(QWidget* owner, const QString& caption, int widthTwips, int heightTwips)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                          Qt::MSWindowsFixedSizeDialogHint) {
     setWindowTitle(caption);
-    setFont(DefaultDesignFont());
+    setFont(DefaultFormFont());
     setFixedSize(Twips(widthTwips), Twips(heightTwips));
 }
 

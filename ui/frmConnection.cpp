@@ -13,7 +13,7 @@
 #include <cerrno>
 #include <vector>
 
-#include "DesignGeometry.h"
+#include "FormLayout.h"
 
 const QStringList frmConnection::kServers = {
     QStringLiteral("localhost"), QStringLiteral("127.0.0.1"),    QStringLiteral("sqldev01"),
@@ -66,11 +66,11 @@ frmConnection::frmConnection(ConnectionValues& values, IMessageBox& messageBox, 
 
     lblServeur =
         RightLabel(frConnexion, "lblServeur", QStringLiteral("Serveur :"), 360, 405, 855, 255);
-    lblServeur->setFont(DesignFont(QStringLiteral("Tahoma"), 8.25, true));
+    lblServeur->setFont(FormFont(QStringLiteral("Tahoma"), 8.25, true));
     txtServeur = EditableList(frConnexion, "txtServeur", 1320, 360, 4095, 315);
 
     lblBase = RightLabel(frConnexion, "lblBase", QStringLiteral("Base :"), 360, 885, 855, 255);
-    lblBase->setFont(DesignFont(QStringLiteral("MS Sans Serif"), 8.25, true));
+    lblBase->setFont(FormFont(QStringLiteral("MS Sans Serif"), 8.25, true));
     txtBase = EditableList(frConnexion, "txtBase", 1320, 840, 4095, 315);
 
     optLoginNT = Place(new QRadioButton(QStringLiteral("Connexion avec le login NT"), frConnexion),

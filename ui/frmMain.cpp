@@ -12,8 +12,8 @@
 
 #include "BusyCursor.h"
 #include "CsvExport.h"
-#include "DesignGeometry.h"
 #include "DropLineEdit.h"
+#include "FormLayout.h"
 #include "SourceMode.h"
 #include "TCVelmar.h"
 #include "VelmarIcon.h"

@@ -11,9 +11,9 @@
 #include <optional>
 
 #include "BusyCursor.h"
-#include "DesignGeometry.h"
 #include "FileList.h"
 #include "FolderList.h"
+#include "FormLayout.h"
 #include "SourceMode.h"
 
 QString g_sSelectedPath;

@@ -23,7 +23,7 @@ using namespace WindowDriver;
 namespace {
 
 void Save(QWidget& window, const QDir& folder, const QString& name) {
-    QTest::qWaitForWindowExposed(&window);
+    if (!QTest::qWaitForWindowExposed(&window)) qFatal("%s never showed", qPrintable(name));
     const QString path = folder.filePath(name);
     if (!window.grab().save(path)) qFatal("cannot write %s", qPrintable(path));
     std::printf("%s\n", qPrintable(path));

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 
-// Drives a dialog the way an operator would, by the design names of its controls.
+// Drives a dialog the way an operator would, by the names of its controls.
 namespace WindowDriver {
 
 template <class Control>

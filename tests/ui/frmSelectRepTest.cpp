@@ -10,10 +10,10 @@
 #include <QTest>
 #include <memory>
 
-#include "DesignGeometry.h"
 #include "EngineFakes.h"
 #include "FileList.h"
 #include "FolderList.h"
+#include "FormLayout.h"
 #include "SourceMode.h"
 #include "frmSelectRep.h"
 

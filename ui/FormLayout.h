@@ -14,7 +14,7 @@ inline QRect TwipRect(int left, int top, int width, int height) {
     return {Twips(left), Twips(top), Twips(width), Twips(height)};
 }
 
-// Names the control after its design name and places it in its parent, in twips.
+// Gives the control its name and its place in its parent, in twips.
 template <class Control>
 Control* Place(Control* control, const char* name, int left, int top, int width, int height) {
     control->setObjectName(QString::fromLatin1(name));
@@ -22,9 +22,9 @@ Control* Place(Control* control, const char* name, int left, int top, int width,
     return control;
 }
 
-// A design font. Where the platform lacks the family, a sans of the same width takes its
-// place, so that captions fit the design's sizes; the system sans comes last.
-inline QFont DesignFont(const QString& family, qreal pointSize, bool bold = false) {
+// A window font. Where the platform lacks the family, a sans of the same width takes its
+// place, so that captions fit the fixed layouts; the system sans comes last.
+inline QFont FormFont(const QString& family, qreal pointSize, bool bold = false) {
     QFont font;
     font.setFamilies({family, QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font.setStyleHint(QFont::SansSerif);
@@ -33,10 +33,10 @@ inline QFont DesignFont(const QString& family, qreal pointSize, bool bold = fals
     return font;
 }
 
-inline QFont Tahoma825() { return DesignFont(QStringLiteral("Tahoma"), 8.25); }
+inline QFont Tahoma825() { return FormFont(QStringLiteral("Tahoma"), 8.25); }
 
-// What the windows' controls use unless the design names another font.
-inline QFont DefaultDesignFont() { return DesignFont(QStringLiteral("MS Sans Serif"), 8.25); }
+// What the windows' controls use unless they name another font.
+inline QFont DefaultFormFont() { return FormFont(QStringLiteral("MS Sans Serif"), 8.25); }
 
 inline void SetBold(QWidget* widget, bool bold) {
     QFont font = widget->font();
