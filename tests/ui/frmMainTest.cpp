@@ -30,6 +30,7 @@ class frmMainTest : public QObject {
     std::function<void(QDialog&)> operatorInDialog;
     std::unique_ptr<frmMain> window;
     QTemporaryDir scripts;
+    const QByteArray home = qgetenv("HOME");  // export tests move it
 
     template <class Control>
     Control* W(const char* name) {
@@ -87,7 +88,10 @@ private slots:
         window->show();
     }
 
-    void cleanup() { window.reset(); }
+    void cleanup() {
+        window.reset();
+        qputenv("HOME", home);
+    }
 
     void startsInFolderModeWithNothingToLoad() {
         QCOMPARE(window->windowTitle(),
