@@ -1,7 +1,7 @@
 #include <QDir>
 #include <QFileInfo>
-#include <algorithm>
 
+#include "SortedEntries.h"
 #include "TCVelmar.h"
 #include "VelmarError.h"
 
@@ -15,12 +15,7 @@ QStringList ScriptsIn(const QString& sFolder) {
     if (!folder.isReadable() || !folder.isExecutable())
         throw VelmarError(VelmarError::PermissionDenied,
                           QStringLiteral("Le répertoire '%1' ne peut pas être lu").arg(sFolder));
-    QStringList names =
-        QDir(sFolder).entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::NoSort);
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int order = a.compare(b, Qt::CaseInsensitive);
-        return order != 0 ? order < 0 : a < b;
-    });
+    QStringList names = SortedEntries(sFolder, {QStringLiteral("*.sql")}, QDir::Files);
     for (QString& name : names) name = sFolder + u'/' + name;
     return names;
 }

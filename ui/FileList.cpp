@@ -4,7 +4,8 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QSignalBlocker>
-#include <algorithm>
+
+#include "SortedEntries.h"
 
 FileList::FileList(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -40,12 +41,7 @@ void FileList::Fill() {
 
     // QDir matches name filters without regard to case unless told otherwise; QDir::Files
     // takes links to files too, and hidden files stay out.
-    QStringList names = QDir(m_folder).entryList({m_pattern}, QDir::Files, QDir::NoSort);
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int order = a.compare(b, Qt::CaseInsensitive);
-        return order != 0 ? order < 0 : a < b;
-    });
-    for (const QString& name : names) {
+    for (const QString& name : SortedEntries(m_folder, {m_pattern}, QDir::Files)) {
         auto* entry = new QListWidgetItem(name, this);
         if (name == current) setCurrentItem(entry, QItemSelectionModel::NoUpdate);
         entry->setSelected(selected.contains(name));

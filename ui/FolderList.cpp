@@ -4,7 +4,8 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QStyle>
-#include <algorithm>
+
+#include "SortedEntries.h"
 
 namespace {
 
@@ -60,14 +61,8 @@ void FolderList::Fill() {
         addItem(open);
     }
 
-    QFileInfoList subfolders =
-        QDir(m_path).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);
-    std::sort(subfolders.begin(), subfolders.end(), [](const QFileInfo& a, const QFileInfo& b) {
-        const int order = a.fileName().compare(b.fileName(), Qt::CaseInsensitive);
-        return order != 0 ? order < 0 : a.fileName() < b.fileName();
-    });
-    for (const QFileInfo& sub : subfolders)
-        addItem(FolderItem(closedIcon, sub.fileName(), QDir(m_path).filePath(sub.fileName()),
+    for (const QString& name : SortedEntries(m_path, {}, QDir::Dirs | QDir::NoDotAndDotDot))
+        addItem(FolderItem(closedIcon, name, QDir(m_path).filePath(name),
                            static_cast<int>(chain.size())));
 
     setCurrentItem(open);
