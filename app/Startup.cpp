@@ -21,10 +21,13 @@ bool DisplayAvailable() {
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-QString NoDisplayLine(const QString& program) {
-    return QStringLiteral(
-               "%1: le mode fenêtre a besoin d'un affichage (DISPLAY ou WAYLAND_DISPLAY)")
-        .arg(program);
+void PrintNoDisplay(const QString& program) {
+    std::fprintf(
+        stderr, "%s\n",
+        QStringLiteral("%1: le mode fenêtre a besoin d'un affichage (DISPLAY ou WAYLAND_DISPLAY)")
+            .arg(program)
+            .toLocal8Bit()
+            .constData());
 }
 
 void PrintUsage(const QString& program) {
@@ -52,10 +55,6 @@ std::unique_ptr<QApplication> OpenDisplay(int& argc, char* argv[],
     auto application = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(g_previousHandler);
     return application;
-}
-
-void PrintNoDisplay(const QString& program) {
-    std::fprintf(stderr, "%s\n", NoDisplayLine(program).toLocal8Bit().constData());
 }
 
 int ShowUsage(const QString& program, int argc, char* argv[]) {
