@@ -9,7 +9,7 @@ bash "$root/scripts/build.sh"
 out="$root/build/demo"
 mkdir -p "$out"
 rm -f "$out/port" "$out/journal.jsonl"
-python3 "$root/tests/tds/tds_test_server.py" --port-file "$out/port" --journal "$out/journal.jsonl" &
+python3 "$root/tools/tds-server/tds_test_server.py" --port-file "$out/port" --journal "$out/journal.jsonl" &
 server=$!
 trap 'kill $server 2>/dev/null; wait $server 2>/dev/null || true' EXIT
 for _ in $(seq 100); do [ -s "$out/port" ] && break; sleep 0.1; done
