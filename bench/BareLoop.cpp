@@ -1,0 +1,130 @@
+// The yardstick for Velmar's client cost: the same batches through the same driver, the same
+// way (one statement handle per batch, query timeout set, every result drained, the
+// open-transaction check after each script), with nothing else around them.
+//
+// velmar_bare_loop CONNECTION-STRING BATCH-FILE
+// The batch file is UTF-16LE: each batch is followed by U+001E, each script's last batch
+// by U+001E U+001D. It is read in one go, so the loop itself does no file work.
+#include <sql.h>
+#include <sqlext.h>
+
+#include <cstdio>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+namespace {
+
+constexpr char16_t kBatchEnd = u'\x1e';
+constexpr char16_t kScriptEnd = u'\x1d';
+constexpr SQLULEN kQueryTimeoutSeconds = 120;
+constexpr SQLULEN kLoginTimeoutSeconds = 15;
+constexpr std::u16string_view kTransactionCheck =
+    u"if @@trancount > 0 rollback; select @@trancount";
+
+SQLWCHAR* Wide(std::u16string_view text) {
+    return reinterpret_cast<SQLWCHAR*>(const_cast<char16_t*>(text.data()));
+}
+
+class Handle {
+public:
+    Handle(SQLSMALLINT type, SQLHANDLE parent) : m_type(type) {
+        if (!SQL_SUCCEEDED(SQLAllocHandle(type, parent, &m_handle)))
+            throw std::runtime_error("SQLAllocHandle failed");
+    }
+    ~Handle() { SQLFreeHandle(m_type, m_handle); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+
+    SQLHANDLE Get() const { return m_handle; }
+
+    SQLRETURN Check(SQLRETURN rc) const {
+        if (SQL_SUCCEEDED(rc) || rc == SQL_NO_DATA) return rc;
+        SQLWCHAR state[6] = {};
+        SQLWCHAR text[1024] = {};
+        SQLINTEGER native = 0;
+        SQLSMALLINT length = 0;
+        SQLGetDiagRecW(m_type, m_handle, 1, state, &native, text, 1024, &length);
+        std::string message;
+        for (SQLSMALLINT i = 0; i < length && i < 1023; ++i) message += char(text[i]);
+        throw std::runtime_error(message);
+    }
+
+private:
+    SQLSMALLINT m_type;
+    SQLHANDLE m_handle = SQL_NULL_HANDLE;
+};
+
+void Execute(const Handle& dbc, std::u16string_view batch) {
+    const Handle statement(SQL_HANDLE_STMT, dbc.Get());
+    statement.Check(SQLSetStmtAttrW(statement.Get(), SQL_ATTR_QUERY_TIMEOUT,
+                                    reinterpret_cast<SQLPOINTER>(kQueryTimeoutSeconds),
+                                    SQL_IS_UINTEGER));
+    statement.Check(SQLExecDirectW(statement.Get(), Wide(batch), SQLINTEGER(batch.size())));
+    do {
+        SQLSMALLINT columns = 0;
+        statement.Check(SQLNumResultCols(statement.Get(), &columns));
+        if (columns > 0)
+            while (statement.Check(SQLFetch(statement.Get())) != SQL_NO_DATA) {
+            }
+    } while (statement.Check(SQLMoreResults(statement.Get())) != SQL_NO_DATA);
+}
+
+std::u16string ReadBatchFile(const char* path) {
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    if (!file) throw std::runtime_error(std::string("cannot open ") + path);
+    std::u16string text(std::size_t(file.tellg()) / 2, u'\0');
+    file.seekg(0);
+    if (!file.read(reinterpret_cast<char*>(text.data()), std::streamsize(text.size() * 2)))
+        throw std::runtime_error(std::string("cannot read ") + path);
+    return text;
+}
+
+// Answers the number of batches sent, the checks included.
+long Run(const char* connectionString, const std::u16string& batches) {
+    const Handle env(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
+    env.Check(SQLSetEnvAttr(env.Get(), SQL_ATTR_ODBC_VERSION,
+                            reinterpret_cast<SQLPOINTER>(SQLULEN(SQL_OV_ODBC3)), 0));
+    const Handle dbc(SQL_HANDLE_DBC, env.Get());
+    dbc.Check(SQLSetConnectAttrW(dbc.Get(), SQL_ATTR_LOGIN_TIMEOUT,
+                                 reinterpret_cast<SQLPOINTER>(kLoginTimeoutSeconds),
+                                 SQL_IS_UINTEGER));
+    std::u16string dsn(connectionString,
+                       connectionString + std::char_traits<char>::length(connectionString));
+    dbc.Check(SQLDriverConnectW(dbc.Get(), nullptr, Wide(dsn), SQL_NTS, nullptr, 0, nullptr,
+                                SQL_DRIVER_NOPROMPT));
+    Execute(dbc, u"set quoted_identifier off");
+    long sent = 1;
+    const std::u16string_view text(batches);
+    std::size_t from = 0;
+    for (std::size_t at = text.find(kBatchEnd); at != text.npos; at = text.find(kBatchEnd, from)) {
+        Execute(dbc, text.substr(from, at - from));
+        ++sent;
+        from = at + 1;
+        if (from < text.size() && text[from] == kScriptEnd) {
+            Execute(dbc, kTransactionCheck);
+            ++sent;
+            ++from;
+        }
+    }
+    dbc.Check(SQLDisconnect(dbc.Get()));
+    return sent;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s CONNECTION-STRING BATCH-FILE\n", argv[0]);
+        return 2;
+    }
+    try {
+        const long sent = Run(argv[1], ReadBatchFile(argv[2]));
+        std::printf("%ld batches\n", sent);
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s: %s\n", argv[0], error.what());
+        return 1;
+    }
+}
