@@ -4,7 +4,7 @@ import sys
 import unittest
 
 sys.dont_write_bytecode = True
-from harness import OK, VelmarTestCase, not_found, summary  # noqa: E402
+from harness import OK, TRANCOUNT, VelmarTestCase, not_found, summary  # noqa: E402
 
 QI = "set quoted_identifier off"
 BOOM = "[FreeTDS][SQL Server]boom"
@@ -104,6 +104,30 @@ class SingleScript(VelmarTestCase):
                 self.assertEqual([self.header(), (name, OK), summary(1, 1, 0)],
                                  self.log_entries(name + ".log"))
                 self.assertEqual([QI, text], self.batches()[-2:])
+
+
+class ScriptsAsPeopleWriteThem(VelmarTestCase):
+    def test_go_lines_and_transactions(self):
+        self.write("src/1_view.sql", "create view v as select 1 as n\ngo\ngrant select on v to r\n")
+        self.write("src/2_purge.sql", "create proc p as\n-- frees 2 Go\ndelete from t\nGO\n")
+        self.write("src/3_open.sql", "begin tran\r\ninsert into t values (1)\r\n")
+        self.write("src/4_after.sql", "insert into t values (2)\r\n")
+        self.write("src/5_commit.sql",
+                   "begin transaction\r\nGO\r\ninsert into t values (3)\r\nGO\r\ncommit\r\n")
+        self.assertEqual(1, self.velmar("src").returncode)
+        self.assertEqual([self.header(), ("1_view.sql", OK), ("2_purge.sql", OK),
+                          ("3_open.sql", "Transaction laissée ouverte par le script : annulée."),
+                          ("4_after.sql", OK), ("5_commit.sql", OK), summary(5, 4, 1)],
+                         self.log_entries())
+        self.assertEqual([QI, "create view v as select 1 as n\n", "\ngrant select on v to r\n",
+                          "create proc p as\n-- frees 2 Go\ndelete from t\n", "\n",
+                          "begin tran\r\ninsert into t values (1)\r\n", "rollback transaction",
+                          "insert into t values (2)\r\n", "begin transaction\r\n",
+                          "\r\ninsert into t values (3)\r\n", "\r\ncommit\r\n"], self.batches())
+        self.assertEqual(5, [e["text"] for e in self.journal("batch")].count(TRANCOUNT))
+        self.assertEqual([("begin", None), ("rollback", ["insert into t values (1)"]),
+                          ("begin", None), ("commit", None)],
+                         [(e["op"], e.get("undone")) for e in self.journal("tran")])
 
 
 class ListFile(VelmarTestCase):
