@@ -20,8 +20,7 @@ constexpr char16_t kBatchEnd = u'\x1e';
 constexpr char16_t kScriptEnd = u'\x1d';
 constexpr SQLULEN kQueryTimeoutSeconds = 120;
 constexpr SQLULEN kLoginTimeoutSeconds = 15;
-constexpr std::u16string_view kTransactionCheck =
-    u"if @@trancount > 0 rollback; select @@trancount";
+constexpr std::u16string_view kTransactionCheck = u"select @@trancount";
 
 SQLWCHAR* Wide(std::u16string_view text) {
     return reinterpret_cast<SQLWCHAR*>(const_cast<char16_t*>(text.data()));
@@ -33,9 +32,12 @@ public:
         if (!SQL_SUCCEEDED(SQLAllocHandle(type, parent, &m_handle)))
             throw std::runtime_error("SQLAllocHandle failed");
     }
-    ~Handle() { SQLFreeHandle(m_type, m_handle); }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
+    ~Handle() {
+        if (m_handle != SQL_NULL_HANDLE) SQLFreeHandle(m_type, m_handle);
+    }
+    Handle(Handle&& other) noexcept
+        : m_type(other.m_type), m_handle(std::exchange(other.m_handle, SQLHANDLE{})) {}
+    Handle& operator=(Handle&&) = delete;
 
     SQLHANDLE Get() const { return m_handle; }
 
@@ -56,19 +58,30 @@ private:
     SQLHANDLE m_handle = SQL_NULL_HANDLE;
 };
 
-void Execute(const Handle& dbc, std::u16string_view batch) {
-    const Handle statement(SQL_HANDLE_STMT, dbc.Get());
+Handle Execute(const Handle& dbc, std::u16string_view batch) {
+    Handle statement(SQL_HANDLE_STMT, dbc.Get());
     statement.Check(SQLSetStmtAttrW(statement.Get(), SQL_ATTR_QUERY_TIMEOUT,
                                     reinterpret_cast<SQLPOINTER>(kQueryTimeoutSeconds),
                                     SQL_IS_UINTEGER));
     statement.Check(SQLExecDirectW(statement.Get(), Wide(batch), SQLINTEGER(batch.size())));
-    do {
-        SQLSMALLINT columns = 0;
-        statement.Check(SQLNumResultCols(statement.Get(), &columns));
-        if (columns > 0)
-            while (statement.Check(SQLFetch(statement.Get())) != SQL_NO_DATA) {
-            }
-    } while (statement.Check(SQLMoreResults(statement.Get())) != SQL_NO_DATA);
+    return statement;
+}
+
+void Drain(const Handle& statement) {
+    while (statement.Check(SQLMoreResults(statement.Get())) != SQL_NO_DATA) {
+    }
+}
+
+// The check the engine makes after each script; the inputs leave no transaction open.
+void CheckTransaction(const Handle& dbc) {
+    const Handle statement = Execute(dbc, kTransactionCheck);
+    SQLBIGINT count = -1;
+    SQLLEN indicator = 0;
+    if (statement.Check(SQLFetch(statement.Get())) != SQL_NO_DATA)
+        statement.Check(
+            SQLGetData(statement.Get(), 1, SQL_C_SBIGINT, &count, sizeof count, &indicator));
+    if (count != 0) throw std::runtime_error("the transaction check did not answer 0");
+    Drain(statement);
 }
 
 std::u16string ReadBatchFile(const char* path) {
@@ -94,16 +107,16 @@ long Run(const char* connectionString, const std::u16string& batches) {
                        connectionString + std::char_traits<char>::length(connectionString));
     dbc.Check(SQLDriverConnectW(dbc.Get(), nullptr, Wide(dsn), SQL_NTS, nullptr, 0, nullptr,
                                 SQL_DRIVER_NOPROMPT));
-    Execute(dbc, u"set quoted_identifier off");
+    Drain(Execute(dbc, u"set quoted_identifier off"));
     long sent = 1;
     const std::u16string_view text(batches);
     std::size_t from = 0;
     for (std::size_t at = text.find(kBatchEnd); at != text.npos; at = text.find(kBatchEnd, from)) {
-        Execute(dbc, text.substr(from, at - from));
+        Drain(Execute(dbc, text.substr(from, at - from)));
         ++sent;
         from = at + 1;
         if (from < text.size() && text[from] == kScriptEnd) {
-            Execute(dbc, kTransactionCheck);
+            CheckTransaction(dbc);
             ++sent;
             ++from;
         }

@@ -17,7 +17,7 @@ import sys
 
 BATCH_END, SCRIPT_END = "\x1e", "\x1d"
 # What the engine sends after each script's last batch.
-TRANSACTION_CHECK = "if @@trancount > 0 rollback; select @@trancount"
+TRANSACTION_CHECK = "select @@trancount"
 
 
 def procedure_batches(i):

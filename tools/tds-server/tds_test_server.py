@@ -13,13 +13,14 @@ Python 3 standard library only.
 import argparse
 import json
 import os
-import queue
 import re
+import select
 import signal
 import socket
 import struct
 import sys
 import threading
+import time
 
 # Packet types (first byte of the 8-byte packet header).
 PKT_BATCH, PKT_RPC, PKT_REPLY, PKT_ATTENTION = 1, 3, 4, 6
@@ -235,10 +236,11 @@ def run_batch(text, options, wait, tran):
         return (error_token(102, 15, 1, "Incorrect syntax near 'quoted_identifier'.")
                 + done_token(DONE_ERROR))
     out = bytearray()
+    line, counted = 1, 0  # counted as the constructs come, so long batches stay linear
     for m in BATCH_RE.finditer(text):
-        wait(0)  # notice an attention that came in between constructs
         kind = m.lastgroup
-        line = text.count("\n", 0, m.start()) + 1
+        line += text.count("\n", counted, m.start())
+        counted = m.start()
         if kind == "raiserror":
             sev, state = int(m.group("r_sev")), clamp_byte(int(m.group("r_state")))
             message = unquote(m.group("r_text"))
@@ -299,18 +301,17 @@ class Connection:
         self.packet_size = DEFAULT_PACKET_SIZE
         self.tds_version = 0
         self.logged_in = False
-        self.inbox = queue.Queue()       # complete messages from the reader
-        self.interrupt = threading.Event()  # attention arrived or client gone
+        self.received = bytearray()      # read from the socket, not yet taken
+        self.parts = []                  # packets of the message being received
+        self.held = []                   # messages that came in during a WAITFOR
         self.gone = False
-        self.attentions_answered = 0     # answered mid-batch, still queued
         self.tran = Transaction(lambda op, **fields: journal.write("tran", number, op=op,
                                                                   **fields))
 
     def serve(self):
-        threading.Thread(target=self.read_loop, daemon=True).start()
         try:
             while True:
-                message = self.inbox.get()
+                message = self.held.pop(0) if self.held else self.read_message()
                 if message is None or not self.dispatch(*message):
                     break
         except OSError:
@@ -321,39 +322,36 @@ class Connection:
                 self.tran.rollback()
             self.journal.write("disconnect", self.number)
 
-    # The reader runs apart from the handler so an attention is seen while a
-    # WAITFOR is still sleeping.
-    def read_loop(self):
-        parts = []
+    # One thread reads and answers: handing each request to another thread
+    # costs more than the server's own work on it.
+    def read_message(self):
+        """The next message as (type, payload); None once the client is gone."""
         try:
             while True:
                 header = self.recv_exact(8)
-                ptype, status, length = struct.unpack(">BBH", header[:4])
+                ptype, status, length = struct.unpack_from(">BBH", header)
                 body = self.recv_exact(length - 8) if length > 8 else b""
                 if ptype == PKT_ATTENTION:
                     self.journal.write("attention", self.number)
-                    self.inbox.put((ptype, b""))
-                    self.interrupt.set()
-                    continue
-                parts.append(body)
+                    return ptype, b""
+                self.parts.append(body)
                 if status & ST_IGNORE:
-                    parts = []  # the client abandoned this message
+                    self.parts = []  # the client abandoned this message
                 elif status & ST_EOM:
-                    self.inbox.put((ptype, b"".join(parts)))
-                    parts = []
+                    message, self.parts = (ptype, b"".join(self.parts)), []
+                    return message
         except (OSError, EOFError):
-            pass
-        self.gone = True
-        self.interrupt.set()
-        self.inbox.put(None)
+            self.gone = True
+            return None
 
     def recv_exact(self, count):
-        data = b""
-        while len(data) < count:
-            chunk = self.sock.recv(count - len(data))
+        while len(self.received) < count:
+            chunk = self.sock.recv(65536)
             if not chunk:
                 raise EOFError
-            data += chunk
+            self.received += chunk
+        data = bytes(self.received[:count])
+        del self.received[:count]
         return data
 
     def send(self, data):
@@ -384,13 +382,9 @@ class Connection:
         elif ptype == PKT_BATCH:
             return self.batch(payload)
         elif ptype == PKT_ATTENTION:
-            if self.attentions_answered:
-                self.attentions_answered -= 1
-            else:
-                # Late attention: the answer was complete, but FreeTDS still
-                # waits for this acknowledgement.
-                self.interrupt.clear()
-                self.send(done_token(DONE_ATTN))
+            # Late attention: the answer was complete, but FreeTDS still waits
+            # for this acknowledgement.
+            self.send(done_token(DONE_ATTN))
         elif ptype == PKT_TRANSACTION:
             # No transaction is kept; the journal is what tests look at.
             self.journal.write("transaction", self.number,
@@ -443,9 +437,6 @@ class Connection:
         except Cancelled:
             if self.gone:
                 return False
-            # The attention is answered here; its queued copy must not be.
-            self.attentions_answered += 1
-            self.interrupt.clear()
             answer = done_token(DONE_ATTN)
         if answer is None:  # SHUTDOWN: die without a word
             return False
@@ -453,8 +444,14 @@ class Connection:
         return True
 
     def wait(self, seconds):
-        if self.interrupt.wait(seconds):
-            raise Cancelled()
+        """Sleeps, watching the client: an attention or its leaving raises Cancelled."""
+        deadline = time.monotonic() + seconds
+        while self.received or select.select([self.sock], [], [],
+                                             max(0, deadline - time.monotonic()))[0]:
+            message = self.read_message()
+            if message is None or message[0] == PKT_ATTENTION:
+                raise Cancelled()
+            self.held.append(message)
 
 
 
