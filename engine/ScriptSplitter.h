@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QStringView>
 #include <vector>
 
@@ -10,3 +11,7 @@
 // and its line end. An empty batch is not returned; a batch of white space is.
 // The batches are views into `text`.
 std::vector<QStringView> SplitScript(QStringView text);
+
+// The same cut on the bytes of single-byte or UTF-8 text, where every character the rule
+// looks at is one ASCII byte: the batches are cut before they are decoded.
+std::vector<QByteArrayView> SplitScript(QByteArrayView text);

@@ -22,6 +22,17 @@ std::vector<std::u16string> Split(QStringView script) {
     return batches;
 }
 
+// The byte cut of the script's UTF-8 form, each batch decoded.
+std::vector<std::u16string> SplitUtf8(QStringView script) {
+    const QByteArray bytes = script.toUtf8();
+    std::vector<std::u16string> batches;
+    for (QByteArrayView batch : SplitScript(QByteArrayView(bytes))) {
+        const QString text = QString::fromUtf8(batch);
+        batches.emplace_back(reinterpret_cast<const char16_t*>(text.utf16()), text.size());
+    }
+    return batches;
+}
+
 std::vector<std::u16string> SplitByReference(QStringView script) {
     std::vector<std::u16string> batches;
     for (const QString& batch : ReferenceSplit(script.toString()))
@@ -61,6 +72,7 @@ class ScriptSplitterCases : public testing::TestWithParam<Case> {};
 
 TEST_P(ScriptSplitterCases, CutsAsTheSeparatorRuleSays) {
     EXPECT_EQ(Split(GetParam().script), GetParam().batches);
+    EXPECT_EQ(SplitUtf8(GetParam().script), GetParam().batches);
     EXPECT_EQ(SplitByReference(GetParam().script), GetParam().batches);
 }
 
@@ -85,5 +97,6 @@ TEST(ScriptSplitter, AgreesWithTheLiteralRuleOnRandomTexts) {
         QString text;
         for (int n = length(random); n > 0; --n) text += QStringView(pieces[piece(random)]);
         ASSERT_EQ(Split(text), SplitByReference(text)) << text.toStdString();
+        ASSERT_EQ(SplitUtf8(text), SplitByReference(text)) << text.toStdString();
     }
 }
