@@ -1,8 +1,7 @@
 #include <QFileInfo>
 
-#include "ScriptSplitter.h"
+#include "ScriptFile.h"
 #include "TCVelmar.h"
-#include "TextFile.h"
 #include "VelmarError.h"
 
 namespace {
@@ -24,8 +23,8 @@ bool TCVelmar::ExecuteScriptFile(const QString& sPath) {
     bool loaded = true;
     QString outcome = kLoaded;
     try {
-        const QString text = ReadTextFile(sPath);
-        for (const QStringView batch : SplitScript(text)) m_oConnection->ExecuteQuery(batch);
+        ScriptFile(sPath).ForEachBatch(
+            [this](QStringView batch) { m_oConnection->ExecuteQuery(batch); });
     } catch (const VelmarError& error) {
         loaded = false;
         outcome = error.Description();

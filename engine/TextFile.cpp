@@ -1,44 +1,58 @@
 #include "TextFile.h"
 
-#include <QFile>
 #include <QStringDecoder>
 
-#include "VelmarError.h"
+#include "FileBytes.h"
 
 namespace {
 
-QString Decode(QStringDecoder::Encoding encoding, QByteArrayView bytes) {
+// Windows-1252 is Latin-1 but for 0x80 to 0x9F; its five unassigned codes stay as they are.
+constexpr char16_t kWindows1252From0x80[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString FromWindows1252(QByteArrayView bytes) {
+    QString text = QString::fromLatin1(bytes);
+    for (QChar& c : text)
+        if (c.unicode() >= 0x80 && c.unicode() < 0xA0) c = kWindows1252From0x80[c.unicode() - 0x80];
+    return text;
+}
+
+QString FromUtf16(QStringDecoder::Encoding encoding, QByteArrayView bytes) {
     QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
     return decoder(bytes);
 }
 
 }  // namespace
 
-QString DecodeText(const QByteArray& bytes) {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return Decode(QStringDecoder::Utf8, QByteArrayView(bytes).sliced(3));
-    if (bytes.startsWith("\xFF\xFE"))
-        return Decode(QStringDecoder::Utf16LE, QByteArrayView(bytes).sliced(2));
-    if (bytes.startsWith("\xFE\xFF"))
-        return Decode(QStringDecoder::Utf16BE, QByteArrayView(bytes).sliced(2));
-
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(bytes);
-    if (!utf8.hasError()) return text;
-    QStringDecoder windows1252("windows-1252", QStringDecoder::Flag::Stateless);
-    return windows1252(bytes);
+EncodedText DetectEncoding(QByteArrayView bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF")) return {TextEncoding::Utf8, bytes.sliced(3)};
+    if (bytes.startsWith("\xFF\xFE")) return {TextEncoding::Utf16LE, bytes.sliced(2)};
+    if (bytes.startsWith("\xFE\xFF")) return {TextEncoding::Utf16BE, bytes.sliced(2)};
+    return {bytes.isValidUtf8() ? TextEncoding::Utf8 : TextEncoding::Windows1252, bytes};
 }
 
-QString ReadTextFile(const QString& sPath) {
-    QFile file(sPath);
-    if (!file.open(QIODevice::ReadOnly))
-        throw VelmarError(file.exists() ? VelmarError::PermissionDenied : VelmarError::FileNotFound,
-                          file.errorString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw VelmarError(VelmarError::PathFileAccess, file.errorString());
-    return DecodeText(bytes);
+QString Decode(TextEncoding encoding, QByteArrayView body) {
+    switch (encoding) {
+        case TextEncoding::Utf8:
+            return QString::fromUtf8(body);
+        case TextEncoding::Utf16LE:
+            return FromUtf16(QStringDecoder::Utf16LE, body);
+        case TextEncoding::Utf16BE:
+            return FromUtf16(QStringDecoder::Utf16BE, body);
+        case TextEncoding::Windows1252:
+            break;
+    }
+    return FromWindows1252(body);
 }
+
+QString DecodeText(QByteArrayView bytes) {
+    const EncodedText text = DetectEncoding(bytes);
+    return Decode(text.encoding, text.body);
+}
+
+QString ReadTextFile(const QString& sPath) { return DecodeText(FileBytes(sPath).Bytes()); }
 
 QStringList SplitLines(const QString& text) {
     QStringList lines = text.split(u'\n');

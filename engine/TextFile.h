@@ -1,12 +1,31 @@
 #pragma once
 
-#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
+enum class TextEncoding { Utf8, Utf16LE, Utf16BE, Windows1252 };
+
+// A file's bytes after their byte-order mark, and what they are written in.
+struct EncodedText {
+    TextEncoding encoding;
+    QByteArrayView body;
+};
+
 // Script and list files: a UTF-8 or UTF-16 byte-order mark selects that encoding; without
 // one, valid UTF-8 is read as UTF-8 and anything else as Windows-1252.
-QString DecodeText(const QByteArray& bytes);
+EncodedText DetectEncoding(QByteArrayView bytes);
+
+// In UTF-8 and Windows-1252 every ASCII character is one byte, so their text can be cut on
+// its bytes and the pieces decoded one by one.
+inline bool OneByteAscii(TextEncoding encoding) {
+    return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Windows1252;
+}
+
+QString Decode(TextEncoding encoding, QByteArrayView body);
+
+// DetectEncoding, then Decode.
+QString DecodeText(QByteArrayView bytes);
 
 // Reads a whole file in one read and decodes it. Raises FileNotFound or PermissionDenied
 // when it cannot be opened, PathFileAccess when it cannot be read.

@@ -50,3 +50,13 @@ TEST(TextFile, ReadFailuresTellWhetherTheFileIsMissing) {
     file.close();
     EXPECT_EQ(ReadTextFile(file.fileName()), u"select 'déjà'");
 }
+
+TEST(TextFile, LargeFileIsReadWhole) {
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("large.sql")));
+    const QByteArray text = QByteArray("select 'd\xC3\xA9j\xC3\xA0'\r\n").repeated(20000);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    file.close();
+    EXPECT_EQ(ReadTextFile(file.fileName()), QString::fromUtf8(text));
+}
