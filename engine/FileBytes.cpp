@@ -3,11 +3,11 @@
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <QFile>
 #include <cerrno>
 
+#include "FileDescriptor.h"
 #include "VelmarError.h"
 
 namespace {
@@ -18,25 +18,6 @@ constexpr qsizetype kMapFrom = 64 * 1024;
 [[noreturn]] void Fail(qint32 number, int error) {
     throw VelmarError(number, qt_error_string(error));
 }
-
-class Descriptor {
-public:
-    explicit Descriptor(const QString& sPath)
-        : m_fd(::open(QFile::encodeName(sPath).constData(), O_RDONLY | O_CLOEXEC)) {
-        if (m_fd < 0)
-            Fail(errno == ENOENT || errno == ENOTDIR ? VelmarError::FileNotFound
-                                                     : VelmarError::PermissionDenied,
-                 errno);
-    }
-    ~Descriptor() { ::close(m_fd); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int Get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 // Reads up to `size` bytes; a file whose length is not known (0, as /proc reports) is read to
 // its end.
@@ -56,10 +37,19 @@ QByteArray ReadAll(int fd, qsizetype size) {
     return bytes;
 }
 
+FileDescriptor OpenToRead(const QString& sPath) {
+    FileDescriptor file(::open(QFile::encodeName(sPath).constData(), O_RDONLY | O_CLOEXEC));
+    if (!file.IsOpen())
+        Fail(errno == ENOENT || errno == ENOTDIR ? VelmarError::FileNotFound
+                                                 : VelmarError::PermissionDenied,
+             errno);
+    return file;
+}
+
 }  // namespace
 
 FileBytes::FileBytes(const QString& sPath) {
-    const Descriptor file(sPath);
+    const FileDescriptor file = OpenToRead(sPath);
     struct stat status {};
     if (::fstat(file.Get(), &status) != 0) Fail(VelmarError::PathFileAccess, errno);
     if (S_ISDIR(status.st_mode)) Fail(VelmarError::PermissionDenied, EISDIR);

@@ -1,9 +1,14 @@
 #include "LoadLog.h"
 
+#include <fcntl.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstdio>
 
+#include "FileDescriptor.h"
 #include "VelmarError.h"
 
 namespace LoadLog {
@@ -15,8 +20,19 @@ QString Frame() { return QString(62, u'-'); }
     throw VelmarError(VelmarError::PathFileAccess, what + QStringLiteral(" : ") + reason);
 }
 
-bool OpenForAppend(QFile& file, const QString& sLogFile) {
-    if (file.open(QIODevice::WriteOnly | QIODevice::Append)) return true;
+// The message of a failed write, told only when there is one.
+[[noreturn]] void FailToWrite(const QString& sLogFile, int error) {
+    Fail(QStringLiteral("Le fichier de log '%1' ne peut pas être écrit").arg(sLogFile),
+         qt_error_string(error));
+}
+
+FileDescriptor Open(const QString& sLogFile) {
+    return FileDescriptor(::open(QFile::encodeName(sLogFile).constData(),
+                                 O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+}
+
+// Creates the log's folder, one level only, when it is missing; answers whether it did.
+bool CreateMissingFolder(const QString& sLogFile) {
     const qsizetype slash = sLogFile.lastIndexOf(u'/');
     if (slash <= 0 || QFileInfo::exists(sLogFile.left(slash))) return false;
     const QString folder = sLogFile.left(slash + 1);
@@ -26,13 +42,29 @@ bool OpenForAppend(QFile& file, const QString& sLogFile) {
              QFileInfo(sLogFile.left(slash)).dir().exists()
                  ? QStringLiteral("accès refusé")
                  : QStringLiteral("son parent n'existe pas"));
-    return file.open(QIODevice::WriteOnly | QIODevice::Append);
+    return true;
+}
+
+FileDescriptor OpenForAppend(const QString& sLogFile) {
+    FileDescriptor log = Open(sLogFile);
+    int error = errno;
+    if (!log.IsOpen() && error == ENOENT && CreateMissingFolder(sLogFile)) {
+        log = Open(sLogFile);
+        error = errno;
+    }
+    if (!log.IsOpen()) FailToWrite(sLogFile, error);
+    return log;
 }
 
 }  // namespace
 
 QString Timestamp(const QDateTime& time) {
-    return time.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+    const QDate date = time.date();
+    const QTime clock = time.time();
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d/%02d/%04d %02d:%02d:%02d", date.day(), date.month(),
+                  date.year(), clock.hour(), clock.minute(), clock.second());
+    return QString::fromLatin1(text);
 }
 
 QString FramedBlock(const QString& message) {
@@ -43,15 +75,17 @@ QString ResultLine(const QDateTime& time, const QString& resultLine) {
     return Timestamp(time) + QStringLiteral(" - ") + resultLine + CrLf;
 }
 
+// Plain system calls: this runs once per script, and Qt's file layer costs as much again.
 void Append(const QString& sLogFile, const QString& text) {
-    const QString what =
-        QStringLiteral("Le fichier de log '%1' ne peut pas être écrit").arg(sLogFile);
-    QFile file(sLogFile);
-    if (!OpenForAppend(file, sLogFile)) Fail(what, file.errorString());
+    FileDescriptor log = OpenForAppend(sLogFile);
     const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size() || !file.flush()) Fail(what, file.errorString());
-    file.close();
-    if (file.error() != QFileDevice::NoError) Fail(what, file.errorString());
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(log.Get(), bytes.constData() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) FailToWrite(sLogFile, n < 0 ? errno : EIO);
+        done += n;
+    }
+    if (const int error = log.Close()) FailToWrite(sLogFile, error);
 }
 
 }  // namespace LoadLog
