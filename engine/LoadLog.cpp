@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
-#include <cstdio>
 
 #include "FileDescriptor.h"
 #include "VelmarError.h"
@@ -61,10 +60,21 @@ FileDescriptor OpenForAppend(const QString& sLogFile) {
 QString Timestamp(const QDateTime& time) {
     const QDate date = time.date();
     const QTime clock = time.time();
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d/%02d/%04d %02d:%02d:%02d", date.day(), date.month(),
-                  date.year(), clock.hour(), clock.minute(), clock.second());
-    return QString::fromLatin1(text);
+    QString text(19, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    // Digits written directly: this runs for every result line.
+    const auto put = [&](int value, int digits, char16_t after) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10) out[i] = u'0' + value % 10;
+        out += digits;
+        if (after) *out++ = after;
+    };
+    put(date.day(), 2, u'/');
+    put(date.month(), 2, u'/');
+    put(date.year(), 4, u' ');
+    put(clock.hour(), 2, u':');
+    put(clock.minute(), 2, u':');
+    put(clock.second(), 2, 0);
+    return text;
 }
 
 QString FramedBlock(const QString& message) {
