@@ -24,7 +24,7 @@ public:
              std::optional<Ref> After = {}) {
         std::optional<QString> folded;
         if (Key) {
-            folded = Key->toCaseFolded();
+            folded = Folded(*Key);
             if (m_index.contains(*folded))
                 throw VelmarError(VelmarError::DuplicateKey,
                                   QStringLiteral("Cette clé est déjà associée à un élément de "
@@ -35,12 +35,7 @@ public:
             at = Require(*Before);
         else if (After)
             at = Require(*After) + 1;
-        m_colItems.insert(m_colItems.begin() + at, Element{std::move(Item), folded});
-        if (at == m_colItems.size() - 1) {
-            if (folded) m_index.insert(*folded, at);
-        } else {
-            Reindex(at);
-        }
+        Insert(at, std::move(Item), std::move(folded));
     }
 
     // Removes the element named; the later ones move up. Raises 5 when there is none.
@@ -60,17 +55,19 @@ public:
     }
 
     // Adds vValue under sKey when the key is new; answers the element stored under sKey.
+    // A repeated key is the common case of a list: it is looked up, not raised and caught.
     T AddIfAbsent(const T& vValue, const QString& sKey) {
-        try {
-            Add(vValue, sKey);
-            return vValue;
-        } catch (const VelmarError& error) {
-            if (error.Number() != VelmarError::DuplicateKey) throw;
-            return m_colItems[*Find(sKey)].value;
-        }
+        const QString folded = Folded(sKey);
+        // One probe of the index finds the key or makes its slot.
+        const qsizetype keys = m_index.size();
+        qsizetype& at = m_index[folded];
+        if (m_index.size() == keys) return m_colItems[at].value;
+        at = m_colItems.size();
+        m_colItems.push_back(Element{vValue, folded});
+        return vValue;
     }
 
-    bool IncludesKey(const QString& sKey) const { return m_index.contains(sKey.toCaseFolded()); }
+    bool IncludesKey(const QString& sKey) const { return m_index.contains(Folded(sKey)); }
 
     // For-each iteration, first to last.
     auto begin() const { return ValueIterator{m_colItems.begin()}; }
@@ -100,13 +97,31 @@ private:
         bool operator==(const ValueIterator&) const = default;
     };
 
+    // The key as the index holds it. A path is mostly ASCII, which folds without Unicode
+    // tables, and a key without capitals is shared rather than copied.
+    static bool IsCapital(QChar c) { return c >= u'A' && c <= u'Z'; }
+    static QString Folded(const QString& key) {
+        bool ascii = true;
+        bool capitals = false;
+        for (const QChar c : key) {
+            ascii &= c.unicode() < 0x80;
+            capitals |= IsCapital(c);
+        }
+        if (!ascii) return key.toCaseFolded();
+        if (!capitals) return key;
+        QString folded = key;
+        for (QChar& c : folded)
+            if (IsCapital(c)) c = QChar(c.unicode() + 32);
+        return folded;
+    }
+
     // 0-based index of the element named, if any.
     std::optional<qsizetype> Find(const Ref& ref) const {
         if (const auto* position = std::get_if<qsizetype>(&ref)) {
             if (*position < 1 || *position > m_colItems.size()) return std::nullopt;
             return *position - 1;
         }
-        const auto hit = m_index.constFind(std::get<QString>(ref).toCaseFolded());
+        const auto hit = m_index.constFind(Folded(std::get<QString>(ref)));
         if (hit == m_index.cend()) return std::nullopt;
         return hit.value();
     }
@@ -117,6 +132,15 @@ private:
             throw VelmarError(VelmarError::InvalidArgument,
                               QStringLiteral("Argument ou appel de procédure incorrect"));
         return *at;
+    }
+
+    void Insert(qsizetype at, T item, std::optional<QString> folded) {
+        m_colItems.insert(m_colItems.begin() + at, Element{std::move(item), folded});
+        if (at == m_colItems.size() - 1) {
+            if (folded) m_index.insert(*std::move(folded), at);
+        } else {
+            Reindex(at);
+        }
     }
 
     // Positions from `from` on have moved.
