@@ -29,6 +29,9 @@ class TestServer:
     def __init__(self, work):
         port_file = os.path.join(work, "server.port")
         self.journal = os.path.join(work, "server.jsonl")
+        for stale in (port_file, self.journal):
+            if os.path.exists(stale):
+                os.remove(stale)
         self.process = subprocess.Popen([sys.executable, SERVER, "--port-file", port_file,
                                          "--journal", self.journal])
         while not os.path.exists(port_file):

@@ -1,5 +1,6 @@
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <filesystem>
 
 #include "SortedEntries.h"
 #include "TCVelmar.h"
@@ -7,15 +8,31 @@
 
 namespace {
 
+[[noreturn]] void Unreadable(const QString& sFolder) {
+    throw VelmarError(VelmarError::PermissionDenied,
+                      QStringLiteral("Le répertoire '%1' ne peut pas être lu").arg(sFolder));
+}
+
 // The folder's scripts: regular files (or links to them) named *.sql in any letter case,
 // hidden ones left out, ordered by name without regard to case so that scripts depending on
-// each other load in a predictable order.
+// each other load in a predictable order. Listed from the directory entries and their types:
+// QDir's name filters and file infos do several times the work for each file.
 QStringList ScriptsIn(const QString& sFolder) {
     const QFileInfo folder(sFolder);
-    if (!folder.isReadable() || !folder.isExecutable())
-        throw VelmarError(VelmarError::PermissionDenied,
-                          QStringLiteral("Le répertoire '%1' ne peut pas être lu").arg(sFolder));
-    QStringList names = SortedEntries(sFolder, {QStringLiteral("*.sql")}, QDir::Files);
+    if (!folder.isReadable() || !folder.isExecutable()) Unreadable(sFolder);
+    QStringList names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(QFile::encodeName(sFolder).toStdString(), error),
+         end;
+         it != end; it.increment(error)) {
+        const QString name = QFile::decodeName(it->path().filename().native().c_str());
+        std::error_code brokenLink;
+        if (!name.startsWith(u'.') && name.endsWith(u".sql", Qt::CaseInsensitive) &&
+            it->is_regular_file(brokenLink))
+            names << name;
+    }
+    if (error) Unreadable(sFolder);
+    SortByName(names);
     for (QString& name : names) name = sFolder + u'/' + name;
     return names;
 }
