@@ -63,18 +63,11 @@ TEST(ParseCommandLine, SourceModeFollowsTheLastOfDAndFWhilePathKeepsTheFirst) {
 }
 
 TEST(ParseErrorMode, AcceptsSignedDecimal32BitIntegersOnly) {
-    const std::pair<const char*, std::optional<qint32>> cases[] = {{"0", 0},
-                                                                   {"+7", 7},
-                                                                   {"-2147483648", INT32_MIN},
-                                                                   {"2147483647", INT32_MAX},
-                                                                   {"", {}},
-                                                                   {"2147483648", {}},
-                                                                   {"1.5", {}},
-                                                                   {"0x1", {}},
-                                                                   {" 1", {}},
-                                                                   {"one", {}},
-                                                                   {"+", {}}};
-    for (const auto& [text, mode] : cases) EXPECT_EQ(ParseErrorMode(text), mode) << text;
+    EXPECT_EQ(ParseErrorMode("+7"), 7);
+    EXPECT_EQ(ParseErrorMode("-2147483648"), INT32_MIN);
+    EXPECT_EQ(ParseErrorMode("2147483647"), INT32_MAX);
+    for (const char* bad : {"", "2147483648", "1.5", "0x1", " 1", "1e3", "one", "--1", "+"})
+        EXPECT_EQ(ParseErrorMode(bad), std::nullopt) << bad;
 }
 
 TEST(Usage, NineLinesJoinedByCarriageReturns) {
