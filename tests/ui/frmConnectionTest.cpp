@@ -47,14 +47,12 @@ private slots:
             QCOMPARE(dialog.focusWidget(), Find(dialog, after.toLatin1()));
             return;
         }
-        const QStringList taken{values.m_sServer,
-                                values.m_sDatabase,
-                                values.m_sUser,
-                                values.m_sPassword,
-                                values.m_sLoginNT,
-                                QString::number(values.m_bConnexionNT),
-                                QString::number(values.m_bConnexionSQL)};
-        QCOMPARE(taken.join(u'|'), after);
+        const QString taken = QStringLiteral("%1|%2|%3|%4|%5|%6|%7")
+                                  .arg(values.m_sServer, values.m_sDatabase, values.m_sUser,
+                                       values.m_sPassword, values.m_sLoginNT)
+                                  .arg(values.m_bConnexionNT)
+                                  .arg(values.m_bConnexionSQL);
+        QCOMPARE(taken, after);
     }
 };
 
