@@ -100,23 +100,25 @@ class VelmarTestCase(unittest.TestCase):
             f.write(content if isinstance(content, bytes) else content.encode("utf-8"))
         return full
 
-    def run_raw(self, *args, display=None):
-        """Runs the binary without a display, or on the X display named."""
+    def run_raw(self, *args, display=None, stderr=subprocess.PIPE):
+        """Runs the binary without a display, or on the X display named; stderr may be a
+        terminal's file descriptor, and is then not captured."""
         env = {k: v for k, v in os.environ.items()
                if k not in ("TDSPORT", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
         if display:
             env["DISPLAY"] = display
         start = datetime.datetime.now().replace(microsecond=0)
         result = subprocess.run([os.environ["VELMAR_BIN"], *args], cwd=self.dir, env=env,
-                                capture_output=True, timeout=120)
+                                stdout=subprocess.PIPE, stderr=stderr, timeout=120)
         self.runs.append((start, datetime.datetime.now()))
-        result.stderr = result.stderr.decode("utf-8", "replace")
+        if result.stderr is not None:
+            result.stderr = result.stderr.decode("utf-8", "replace")
         return result
 
     def velmar(self, source, mode="-D", error="1", user="sa", password="secret",
-               database="Sales", log="run.log"):
+               database="Sales", log="run.log", stderr=subprocess.PIPE):
         return self.run_raw("-E", error, "-U", user, "-P", password, "-S", self.server,
-                            "-B", database, mode, source, "-L", log)
+                            "-B", database, mode, source, "-L", log, stderr=stderr)
 
     def read_log(self, name="run.log"):
         with open(self.path(name), "rb") as f:
