@@ -35,7 +35,12 @@ public:
             at = Require(*Before);
         else if (After)
             at = Require(*After) + 1;
-        Insert(at, std::move(Item), std::move(folded));
+        m_colItems.insert(m_colItems.begin() + at, Element{std::move(Item), folded});
+        if (at == m_colItems.size() - 1) {
+            if (folded) m_index.insert(*folded, at);
+        } else {
+            Reindex(at);
+        }
     }
 
     // Removes the element named; the later ones move up. Raises 5 when there is none.
@@ -132,15 +137,6 @@ private:
             throw VelmarError(VelmarError::InvalidArgument,
                               QStringLiteral("Argument ou appel de procédure incorrect"));
         return *at;
-    }
-
-    void Insert(qsizetype at, T item, std::optional<QString> folded) {
-        m_colItems.insert(m_colItems.begin() + at, Element{std::move(item), folded});
-        if (at == m_colItems.size() - 1) {
-            if (folded) m_index.insert(*std::move(folded), at);
-        } else {
-            Reindex(at);
-        }
     }
 
     // Positions from `from` on have moved.
