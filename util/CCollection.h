@@ -7,6 +7,7 @@
 #include <optional>
 #include <variant>
 
+#include "FoldCase.h"
 #include "VelmarError.h"
 
 // An ordered collection, positions 1..Count, whose elements may carry a unique key.
@@ -24,7 +25,7 @@ public:
              std::optional<Ref> After = {}) {
         std::optional<QString> folded;
         if (Key) {
-            folded = Folded(*Key);
+            folded = FoldCase(*Key);
             if (m_index.contains(*folded))
                 throw VelmarError(VelmarError::DuplicateKey,
                                   QStringLiteral("Cette clé est déjà associée à un élément de "
@@ -62,7 +63,7 @@ public:
     // Adds vValue under sKey when the key is new; answers the element stored under sKey.
     // A repeated key is the common case of a list: it is looked up, not raised and caught.
     T AddIfAbsent(const T& vValue, const QString& sKey) {
-        const QString folded = Folded(sKey);
+        const QString folded = FoldCase(sKey);
         // One probe of the index finds the key or makes its slot.
         const qsizetype keys = m_index.size();
         qsizetype& at = m_index[folded];
@@ -72,7 +73,7 @@ public:
         return vValue;
     }
 
-    bool IncludesKey(const QString& sKey) const { return m_index.contains(Folded(sKey)); }
+    bool IncludesKey(const QString& sKey) const { return m_index.contains(FoldCase(sKey)); }
 
     // For-each iteration, first to last.
     auto begin() const { return ValueIterator{m_colItems.begin()}; }
@@ -102,31 +103,13 @@ private:
         bool operator==(const ValueIterator&) const = default;
     };
 
-    // The key as the index holds it. A path is mostly ASCII, which folds without Unicode
-    // tables, and a key without capitals is shared rather than copied.
-    static bool IsCapital(QChar c) { return c >= u'A' && c <= u'Z'; }
-    static QString Folded(const QString& key) {
-        bool ascii = true;
-        bool capitals = false;
-        for (const QChar c : key) {
-            ascii &= c.unicode() < 0x80;
-            capitals |= IsCapital(c);
-        }
-        if (!ascii) return key.toCaseFolded();
-        if (!capitals) return key;
-        QString folded = key;
-        for (QChar& c : folded)
-            if (IsCapital(c)) c = QChar(c.unicode() + 32);
-        return folded;
-    }
-
     // 0-based index of the element named, if any.
     std::optional<qsizetype> Find(const Ref& ref) const {
         if (const auto* position = std::get_if<qsizetype>(&ref)) {
             if (*position < 1 || *position > m_colItems.size()) return std::nullopt;
             return *position - 1;
         }
-        const auto hit = m_index.constFind(Folded(std::get<QString>(ref)));
+        const auto hit = m_index.constFind(FoldCase(std::get<QString>(ref)));
         if (hit == m_index.cend()) return std::nullopt;
         return hit.value();
     }

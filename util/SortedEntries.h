@@ -6,13 +6,15 @@
 #include <utility>
 #include <vector>
 
+#include "FoldCase.h"
+
 // Orders names without regard to case; a case-sensitive tie-break keeps the order the same
 // from one listing to the next.
 inline void SortByName(QStringList& names) {
     // Each name folded once rather than at every comparison.
     std::vector<std::pair<QString, QString>> keyed;
     keyed.reserve(names.size());
-    for (QString& name : names) keyed.emplace_back(name.toCaseFolded(), std::move(name));
+    for (QString& name : names) keyed.emplace_back(FoldCase(name), std::move(name));
     std::sort(keyed.begin(), keyed.end());
     for (qsizetype i = 0; i < names.size(); ++i) names[i] = std::move(keyed[i].second);
 }
