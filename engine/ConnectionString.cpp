@@ -3,18 +3,18 @@
 namespace {
 
 // Braces keep a ";" from ending the value and injecting keywords; other values stay as typed.
-QString Escaped(QString value) {
+QString Escaped(const QString& value) {
     const bool needsBraces =
-        value.contains(u';') || value.contains(u'{') || value.contains(u'}') ||
+        value.contains(u';') || value.contains(u'{') ||
         (!value.isEmpty() && (value.front().isSpace() || value.back().isSpace()));
-    if (!needsBraces) return value;
-    return u'{' + value.replace(u'}', QStringLiteral("}}")) + u'}';
+    return needsBraces ? u'{' + value + u'}' : value;
 }
 
 }  // namespace
 
-QString ConnectionString(const QString& sServer, const QString& sDatabase, const QString& sUser,
-                         const QString& sPassword) {
+std::optional<QString> ConnectionString(const QString& sServer, const QString& sDatabase,
+                                        const QString& sUser, const QString& sPassword) {
+    if (sUser.contains(u'}') || sPassword.contains(u'}')) return std::nullopt;
     QString dsn;
     if (!sUser.isEmpty())
         dsn = QStringLiteral("uid=") + Escaped(sUser) + QStringLiteral(";pwd=") +

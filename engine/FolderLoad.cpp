@@ -9,15 +9,20 @@ namespace {
 
 // The folder's scripts: regular files (or links to them) named *.sql in any letter case,
 // hidden ones left out, ordered by name without regard to case so that scripts depending on
-// each other load in a predictable order.
+// each other load in a predictable order. A link whose target is gone is kept, to be rejected
+// rather than silently skipped.
 QStringList ScriptsIn(const QString& sFolder) {
     const QFileInfo folder(sFolder);
     if (!folder.isReadable() || !folder.isExecutable())
         throw VelmarError(VelmarError::PermissionDenied,
                           QStringLiteral("Le répertoire '%1' ne peut pas être lu").arg(sFolder));
-    QStringList names = SortedEntries(sFolder, {QStringLiteral("*.sql")}, QDir::Files);
-    for (QString& name : names) name = sFolder + u'/' + name;
-    return names;
+    QStringList scripts;
+    for (const QString& name :
+         SortedEntries(sFolder, {QStringLiteral("*.sql")}, QDir::Files | QDir::System)) {
+        const QFileInfo entry(sFolder + u'/' + name);
+        if (entry.isFile() || (entry.isSymLink() && !entry.exists())) scripts << entry.filePath();
+    }
+    return scripts;
 }
 
 }  // namespace

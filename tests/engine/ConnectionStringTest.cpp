@@ -22,11 +22,16 @@ TEST(ConnectionString, ServerNamingAPortOrAnInstanceGetsNoDefaultPort) {
 TEST(ConnectionString, CredentialsThatWouldBreakTheStringAreBraced) {
     EXPECT_EQ(ConnectionString("s", "b", "sa", "p;w"),
               u"uid=sa;pwd={p;w};driver={SQL Server};server=s;database=b;port=1433");
-    EXPECT_EQ(ConnectionString("s", "b", "sa", "a}b{"),
-              u"uid=sa;pwd={a}}b{};driver={SQL Server};server=s;database=b;port=1433");
+    EXPECT_EQ(ConnectionString("s", "b", "sa", "a{b"),
+              u"uid=sa;pwd={a{b};driver={SQL Server};server=s;database=b;port=1433");
     EXPECT_EQ(ConnectionString("s", "b", " sa", "p "),
               u"uid={ sa};pwd={p };driver={SQL Server};server=s;database=b;port=1433");
     // Anything else stays byte for byte, inner blanks and quotes included.
     EXPECT_EQ(ConnectionString("s", "b", "d'a v", "p=w\"x"),
               u"uid=d'a v;pwd=p=w\"x;driver={SQL Server};server=s;database=b;port=1433");
+}
+
+TEST(ConnectionString, CredentialHoldingAClosingBraceIsRefused) {
+    EXPECT_FALSE(ConnectionString("s", "b", "sa", "x};pwd=secret"));
+    EXPECT_FALSE(ConnectionString("s", "b", "s}a", "p"));
 }

@@ -258,6 +258,7 @@ class Connection:
         self.interrupt = threading.Event()  # attention arrived or client gone
         self.gone = False
         self.attentions_answered = 0     # answered mid-batch, still queued
+        self.answered = 0                # batches answered
 
     def serve(self):
         threading.Thread(target=self.read_loop, daemon=True).start()
@@ -401,7 +402,9 @@ class Connection:
         if answer is None:  # SHUTDOWN: die without a word
             return False
         self.send(answer)
-        return True
+        self.answered += 1
+        # --drop-after: the server goes away between batches, as a failover would.
+        return self.answered != self.options.drop_after
 
     def wait(self, seconds):
         if self.interrupt.wait(seconds):
@@ -427,6 +430,8 @@ def parse_args(argv):
                    help="comma-separated names a login may open")
     p.add_argument("--fail-quoted-identifier", action="store_true",
                    help="refuse the batch 'set quoted_identifier off' with error 102")
+    p.add_argument("--drop-after", type=int, default=0, metavar="N",
+                   help="close each connection once it has answered N batches")
     args = p.parse_args(argv)
     args.databases = [d.strip() for d in args.databases.split(",") if d.strip()]
     return args

@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+#include "FuzzChecks.h"
+
+namespace {
+
+struct SavedInput {
+    QString (*check)(QByteArrayView);
+    QString file;
+};
+
+// Every input kept under the fuzz corpus: the seeds and each one a fuzzer found at fault.
+std::vector<SavedInput> SavedInputs() {
+    const std::pair<const char*, QString (*)(QByteArrayView)> targets[] = {
+        {"commandline", CheckCommandLine}, {"decoder", CheckDecodeText},
+        {"listfile", CheckSplitLines}};
+    std::vector<SavedInput> inputs;
+    for (const auto& [name, check] : targets) {
+        const QDir folder(QStringLiteral(VELMAR_FUZZ_CORPUS "/") + name);
+        for (const QString& file : folder.entryList(QDir::Files))
+            inputs.push_back({check, folder.filePath(file)});
+    }
+    return inputs;
+}
+
+class FuzzRegression : public ::testing::TestWithParam<SavedInput> {};
+
+TEST_P(FuzzRegression, AgreesWithTheReference) {
+    QFile file(GetParam().file);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << GetParam().file.toStdString();
+    EXPECT_EQ(GetParam().check(file.readAll()).toStdString(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Saved, FuzzRegression, ::testing::ValuesIn(SavedInputs()),
+                         [](const auto& info) {
+                             const QFileInfo file(info.param.file);
+                             return (file.dir().dirName() + u'_' + file.fileName())
+                                 .replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")),
+                                          QStringLiteral("_"))
+                                 .toStdString();
+                         });
+
+}  // namespace
