@@ -63,6 +63,12 @@ void TConnection::CloseConnection() {
 }
 
 void TConnection::ExecuteQuery(QStringView sSQL) {
+    // The driver stops reading at a NUL character: the rest of the batch would be dropped
+    // while the batch still counted as run.
+    if (sSQL.contains(QChar(0)))
+        throw VelmarError(VelmarError::InvalidArgument,
+                          QStringLiteral("Le lot contient un caractère nul (code 0) : le pilote "
+                                         "ODBC n'en enverrait que le début."));
     const OdbcHandle statement(SQL_HANDLE_STMT, OpenSession().dbc.Get());
     statement.Check(SQLSetStmtAttrW(statement.Get(), SQL_ATTR_QUERY_TIMEOUT,
                                     reinterpret_cast<SQLPOINTER>(SQLULEN(m_queryTimeout)),

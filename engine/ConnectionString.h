@@ -7,5 +7,5 @@
 // operating-system account otherwise. Nothing when the user or the password holds "}":
 // FreeTDS does not read the standard "}}" escape, so the text after it would be taken for
 // keywords of the string.
-std::optional<QString> ConnectionString(const QString& sServer, const QString& sDatabase, const QString& sUser,
-                         const QString& sPassword);
+std::optional<QString> ConnectionString(const QString& sServer, const QString& sDatabase,
+                                        const QString& sUser, const QString& sPassword);

@@ -12,6 +12,7 @@ from harness import OK, VelmarTestCase, not_found, summary  # noqa: E402
 QI = "set quoted_identifier off"
 EOF_ = "[FreeTDS][SQL Server]Unexpected EOF from the server"
 LOST = "[FreeTDS][SQL Server]Communication link failure"
+NUL = "Le lot contient un caractère nul (code 0) : le pilote ODBC n'en enverrait que le début."
 HEADER, LOGIN_FAILED = "<header>", "<login failure>"
 # Root passes every permission check: the rows about permissions run the binary as nobody.
 NOBODY = 65534 if os.geteuid() == 0 else None
@@ -67,9 +68,10 @@ ROWS = [
     Row("unreadable script", {**ONE, "src/b.sql": "select 2\r\n"}, {"uid": NOBODY}, 1,
         [HEADER, ("a.sql", "Permission denied"), ("b.sql", OK), summary(2, 1, 1)],
         [QI, "select 2\r\n"], prepare=lambda t: os.chmod(t.path("src/a.sql"), 0)),
-    Row("empty and binary scripts", {"src/e.sql": b"", "src/b.sql": b"sel\0ect '\xff\x80'\r\n"},
-        {}, 0, [HEADER, ("b.sql", OK), ("e.sql", OK), summary(2, 2, 0)],
-        [QI, "sel\0ect 'ÿ€'\r\n"]),
+    Row("empty script, NUL bytes, invalid UTF-8",
+        {"src/e.sql": b"", "src/n.sql": b"sel\0ect 1\r\n", "src/u.sql": b"select '\xff\x80'\r\n"},
+        {}, 1, [HEADER, ("e.sql", OK), ("n.sql", NUL), ("u.sql", OK), summary(3, 2, 1)],
+        [QI, "select 'ÿ€'\r\n"]),
     Row("folder named x.sql, dangling link", {**ONE, "src/x.sql/c.sql": "select 3\r\n"}, {}, 1,
         [HEADER, ("a.sql", OK), ("b.sql", "No such file or directory"), summary(2, 1, 1)],
         [QI, "select 1\r\n"], prepare=lambda t: os.symlink("gone.sql", t.path("src/b.sql"))),

@@ -23,9 +23,8 @@ QString TrimSpaces(QString text, bool right = true) {
 // The parser's steps as designed, 1-based positions and all.
 std::optional<Entries> ReferenceParse(const QString& args, QString& mode) {
     static const QList<QPair<QString, QString>> table{
-        {u"-E"_s, u"error"_s}, {u"-U"_s, u"user"_s}, {u"-P"_s, u"pass"_s},
-        {u"-B"_s, u"base"_s},  {u"-S"_s, u"serv"_s}, {u"-D"_s, u"path"_s},
-        {u"-F"_s, u"path"_s},  {u"-L"_s, u"log"_s}};
+        {u"-E"_s, u"error"_s}, {u"-U"_s, u"user"_s}, {u"-P"_s, u"pass"_s}, {u"-B"_s, u"base"_s},
+        {u"-S"_s, u"serv"_s},  {u"-D"_s, u"path"_s}, {u"-F"_s, u"path"_s}, {u"-L"_s, u"log"_s}};
     Entries result;
     const auto add = [&](const QString& key, const QString& value) {
         for (const auto& entry : result)

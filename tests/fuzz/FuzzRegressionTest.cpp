@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include "FuzzChecks.h"
@@ -16,7 +17,8 @@ struct SavedInput {
 // Every input kept under the fuzz corpus: the seeds and each one a fuzzer found at fault.
 std::vector<SavedInput> SavedInputs() {
     const std::pair<const char*, QString (*)(QByteArrayView)> targets[] = {
-        {"commandline", CheckCommandLine}, {"decoder", CheckDecodeText},
+        {"commandline", CheckCommandLine},
+        {"decoder", CheckDecodeText},
         {"listfile", CheckSplitLines}};
     std::vector<SavedInput> inputs;
     for (const auto& [name, check] : targets) {
@@ -27,6 +29,8 @@ std::vector<SavedInput> SavedInputs() {
     return inputs;
 }
 
+void PrintTo(const SavedInput& input, std::ostream* out) { *out << input.file.toStdString(); }
+
 class FuzzRegression : public ::testing::TestWithParam<SavedInput> {};
 
 TEST_P(FuzzRegression, AgreesWithTheReference) {
@@ -36,12 +40,12 @@ TEST_P(FuzzRegression, AgreesWithTheReference) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Saved, FuzzRegression, ::testing::ValuesIn(SavedInputs()),
-                         [](const auto& info) {
+                         [](const ::testing::TestParamInfo<SavedInput>& info) {
                              const QFileInfo file(info.param.file);
-                             return (file.dir().dirName() + u'_' + file.fileName())
-                                 .replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")),
-                                          QStringLiteral("_"))
-                                 .toStdString();
+                             QString name = file.dir().dirName() + u'_' + file.fileName();
+                             name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")),
+                                          QStringLiteral("_"));
+                             return name.toStdString();
                          });
 
 }  // namespace
