@@ -14,4 +14,6 @@ public:
     virtual void CloseConnection() = 0;
     // Runs one batch; raises a VelmarError carrying the server's number and message.
     virtual void ExecuteQuery(QStringView sSQL) = 0;
+    // Rolls back a transaction still open on the connection; answers whether there was one.
+    virtual bool RollbackOpenTransaction() = 0;
 };

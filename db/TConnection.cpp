@@ -5,6 +5,7 @@
 namespace {
 
 constexpr qint32 NotOpenError = 3704;
+constexpr qint32 NoRowError = 3021;
 
 OdbcHandle NewEnvironment() {
     OdbcHandle env(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
@@ -16,6 +17,34 @@ OdbcHandle NewEnvironment() {
 SQLWCHAR* Wide(QStringView text) {
     // The ODBC API is not const-correct; the driver only reads the text.
     return reinterpret_cast<SQLWCHAR*>(const_cast<char16_t*>(text.utf16()));
+}
+
+// Every result of the batch is read, so that an error raised by a later statement is not
+// taken for success.
+void DrainResults(const OdbcHandle& statement) {
+    while (statement.Check(SQLMoreResults(statement.Get())) != SQL_NO_DATA) {
+    }
+}
+
+OdbcHandle Execute(const OdbcHandle& dbc, int timeoutSeconds, QStringView sSQL) {
+    OdbcHandle statement(SQL_HANDLE_STMT, dbc.Get());
+    statement.Check(SQLSetStmtAttrW(statement.Get(), SQL_ATTR_QUERY_TIMEOUT,
+                                    reinterpret_cast<SQLPOINTER>(SQLULEN(timeoutSeconds)),
+                                    SQL_IS_UINTEGER));
+    statement.Check(SQLExecDirectW(statement.Get(), Wide(sSQL), SQLINTEGER(sSQL.size())));
+    return statement;
+}
+
+qint64 SelectInteger(const OdbcHandle& dbc, int timeoutSeconds, QStringView sSQL) {
+    const OdbcHandle statement = Execute(dbc, timeoutSeconds, sSQL);
+    if (statement.Check(SQLFetch(statement.Get())) == SQL_NO_DATA)
+        throw VelmarError(NoRowError, QStringLiteral("« %1 » n'a rendu aucune ligne.").arg(sSQL));
+    SQLBIGINT value = 0;
+    SQLLEN indicator = 0;
+    statement.Check(
+        SQLGetData(statement.Get(), 1, SQL_C_SBIGINT, &value, sizeof value, &indicator));
+    DrainResults(statement);
+    return value;
 }
 
 }  // namespace
@@ -69,13 +98,13 @@ void TConnection::ExecuteQuery(QStringView sSQL) {
         throw VelmarError(VelmarError::InvalidArgument,
                           QStringLiteral("Le lot contient un caractère nul (code 0) : le pilote "
                                          "ODBC n'en enverrait que le début."));
-    const OdbcHandle statement(SQL_HANDLE_STMT, OpenSession().dbc.Get());
-    statement.Check(SQLSetStmtAttrW(statement.Get(), SQL_ATTR_QUERY_TIMEOUT,
-                                    reinterpret_cast<SQLPOINTER>(SQLULEN(m_queryTimeout)),
-                                    SQL_IS_UINTEGER));
-    statement.Check(SQLExecDirectW(statement.Get(), Wide(sSQL), SQLINTEGER(sSQL.size())));
-    while (statement.Check(SQLMoreResults(statement.Get())) != SQL_NO_DATA) {
-    }
+    DrainResults(Execute(OpenSession().dbc, m_queryTimeout, sSQL));
+}
+
+bool TConnection::RollbackOpenTransaction() {
+    if (SelectInteger(OpenSession().dbc, m_queryTimeout, u"select @@trancount") == 0) return false;
+    ExecuteQuery(u"rollback transaction");
+    return true;
 }
 
 const TConnection::Session& TConnection::OpenSession() const {

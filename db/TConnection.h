@@ -23,6 +23,8 @@ public:
     // One statement handle per batch; every result is drained so that an error raised by a
     // later statement of the batch is not taken for success.
     void ExecuteQuery(QStringView sSQL) override;
+    // One round trip when no transaction is open, two when one must be rolled back.
+    bool RollbackOpenTransaction() override;
 
     QString OpenFailure() const override { return m_sOpenFailure; }
 

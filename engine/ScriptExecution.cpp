@@ -8,6 +8,8 @@
 namespace {
 
 const QString kLoaded = QStringLiteral("Réussi");
+const QString kTransactionLeftOpen =
+    QStringLiteral("Transaction laissée ouverte par le script : annulée.");
 
 }  // namespace
 
@@ -27,6 +29,17 @@ bool TCVelmar::ExecuteScriptFile(const QString& sPath) {
     } catch (const VelmarError& error) {
         loaded = false;
         outcome = error.Description();
+    }
+    // A transaction left open would carry the next scripts and be undone at disconnection,
+    // taking with it work already reported loaded. A rejected script keeps its first failure.
+    try {
+        if (m_oConnection->RollbackOpenTransaction() && loaded) {
+            loaded = false;
+            outcome = kTransactionLeftOpen;
+        }
+    } catch (const VelmarError& error) {
+        if (loaded) outcome = error.Description();
+        loaded = false;
     }
     // Outside the trap: a log that cannot be written ends the run.
     WriteResultLine(QFileInfo(sPath).fileName() + u'\t' + outcome);

@@ -3,28 +3,28 @@
 namespace {
 
 bool IsBlank(QChar c) { return c.unicode() <= 32; }
+bool IsLineEnd(QChar c) { return c == u'\r' || c == u'\n'; }
+
+// Only white space between the line's start and `go`, and between the "GO" and the line's end.
+bool AloneOnItsLine(QStringView text, qsizetype go) {
+    for (qsizetype i = go; i > 0 && !IsLineEnd(text[i - 1]); --i)
+        if (!IsBlank(text[i - 1])) return false;
+    for (qsizetype i = go + 2; i < text.size() && !IsLineEnd(text[i]); ++i)
+        if (!IsBlank(text[i])) return false;
+    return true;
+}
 
 }  // namespace
 
 std::vector<QStringView> SplitScript(QStringView text) {
     std::vector<QStringView> batches;
-    qsizetype from = 0;
-    for (;;) {
-        const qsizetype go = text.indexOf(u"GO", from, Qt::CaseInsensitive);
-        if (go < 0) break;
-        // A word ending in "go" at the end of the text is not a separator: cutting it would
-        // send a different statement.
-        const bool separator =
-            (go == 0 || IsBlank(text[go - 1])) && (go + 3 >= text.size() || IsBlank(text[go + 3]));
-        if (separator) {
-            if (go > 0) batches.push_back(text.first(go));
-            text = text.sliced(go + 2);
-            // The search resumes at the second character after the cut.
-            from = 1;
-        } else {
-            from = go + 1;
-        }
+    qsizetype start = 0;
+    for (qsizetype go = text.indexOf(u"GO", 0, Qt::CaseInsensitive); go >= 0;
+         go = text.indexOf(u"GO", go + 1, Qt::CaseInsensitive)) {
+        if (!AloneOnItsLine(text, go)) continue;
+        if (go > start) batches.push_back(text.sliced(start, go - start));
+        start = go + 2;
     }
-    if (!text.isEmpty()) batches.push_back(text);
+    if (start < text.size()) batches.push_back(text.sliced(start));
     return batches;
 }

@@ -3,11 +3,10 @@
 #include <QStringView>
 #include <vector>
 
-// Cuts a script into the batches sent to the server, at its "GO" separators (any case).
-// An occurrence of "GO" is a separator when the character before it is white space (code
-// 32 or less; the start of the text counts as white space) and either the second character
-// after it is white space too or the text ends within one character after it. The batch is
-// everything before the "GO"; the next one starts right after it. A cut at the very first
-// character gives an empty batch, which is not returned.
+// Cuts a script into the batches sent to the server, at its "GO" lines. An occurrence of
+// "GO" (any case) is a separator when it stands alone on its line, white space (code 32 or
+// less) aside: a "go" ending a line of other text, "GO 3" or "GOD" is not cut. The batch is
+// everything before the "GO"; the next one starts right after it, with the rest of its line
+// and its line end. An empty batch is not returned; a batch of white space is.
 // The batches are views into `text`.
 std::vector<QStringView> SplitScript(QStringView text);

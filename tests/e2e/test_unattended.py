@@ -4,7 +4,7 @@ import sys
 import unittest
 
 sys.dont_write_bytecode = True
-from harness import OK, VelmarTestCase, not_found, summary  # noqa: E402
+from harness import OK, TRANCOUNT, VelmarTestCase, not_found, summary  # noqa: E402
 
 QI = "set quoted_identifier off"
 BOOM = "[FreeTDS][SQL Server]boom"
@@ -31,41 +31,6 @@ class FolderLoad(VelmarTestCase):
                          [(e["user"], e["database"], e["ok"]) for e in self.journal("login")])
         self.assertEqual(1, len(self.journal("disconnect")))
 
-    def test_stop_and_continue(self):
-        for name, text in (("a.sql", "select 1\r\n"), ("b.sql", FAIL), ("c.sql", "select 3\r\n"),
-                           ("d.sql", "select 4\r\n")):
-            self.write(os.path.join("src", name), text)
-        with self.subTest("-E 0 stops at the first rejected script"):
-            self.assertEqual(1, self.velmar("src", error="0", log="stop.log").returncode)
-            self.assertEqual([self.header(), ("a.sql", OK), ("b.sql", BOOM),
-                              summary(4, 1, 1, remaining=2)], self.log_entries("stop.log"))
-            self.assertEqual([QI, "select 1\r\n", FAIL], self.batches())
-        for error in ("1", "-2"):
-            with self.subTest(f"-E {error} carries on"):
-                log = f"go{error}.log"
-                self.assertEqual(1, self.velmar("src", error=error, log=log).returncode)
-                self.assertEqual([self.header(), ("a.sql", OK), ("b.sql", BOOM), ("c.sql", OK),
-                                  ("d.sql", OK), summary(4, 3, 1)], self.log_entries(log))
-                self.assertEqual([QI, "select 1\r\n", FAIL, "select 3\r\n", "select 4\r\n"],
-                                 self.batches()[-5:])
-
-    def test_stop_on_the_last_script_leaves_nothing_remaining(self):
-        self.write("src/a.sql", "select 1\r\n")
-        self.write("src/z.sql", FAIL)
-        self.assertEqual(1, self.velmar("src", error="0").returncode)
-        self.assertEqual([self.header(), ("a.sql", OK), ("z.sql", BOOM), summary(2, 1, 1)],
-                         self.log_entries())
-
-    def test_all_loaded_and_log_appended_in_a_created_folder(self):
-        self.write("src/a.sql", "select 1\r\n")
-        self.assertEqual(0, self.velmar("src", log="logs/run.log").returncode)
-        first = self.read_log("logs/run.log")
-        self.assertEqual(0, self.velmar("src", log="logs/run.log").returncode)
-        self.assertTrue(self.read_log("logs/run.log").startswith(first))
-        once = [self.header(), ("a.sql", OK), summary(1, 1, 0)]
-        self.assertEqual(once + once, self.log_entries("logs/run.log"))
-        self.assertEqual(2, len(self.journal("login")))
-
     def test_shutdown_rejects_the_script(self):
         self.write("src/a.sql", "select 1\r\n")
         self.write("src/b.sql", "shutdown\r\n")
@@ -78,20 +43,6 @@ class FolderLoad(VelmarTestCase):
 
 
 class SingleScript(VelmarTestCase):
-    def test_single_script_of_any_extension(self):
-        self.write("src/deploy.txt", "select 1\r\nGO\r\nselect 2\r\n")
-        self.write("src/other.sql", "select 3\r\n")
-        result = self.velmar("src/deploy.txt")
-        self.assertEqual(0, result.returncode, result.stderr)
-        self.assertEqual([self.header(), ("deploy.txt", OK), summary(1, 1, 0)], self.log_entries())
-        self.assertEqual([QI, "select 1\r\n", "\r\nselect 2\r\n"], self.batches())
-
-    def test_failing_second_batch(self):
-        self.write("one.sql", "select 1\r\nGO\r\n" + FAIL + "GO\r\nselect 3\r\n")
-        self.assertEqual(1, self.velmar("one.sql", error="0").returncode)
-        self.assertEqual([self.header(), ("one.sql", BOOM), summary(1, 0, 1)], self.log_entries())
-        self.assertEqual([QI, "select 1\r\n", "\r\n" + FAIL], self.batches())
-
     def test_encodings_reach_the_server_unchanged(self):
         text = "select 'é€ü'\r\n"
         files = {"u8.sql": text.encode("utf-8"), "u8bom.sql": b"\xef\xbb\xbf" + text.encode("utf-8"),
@@ -104,6 +55,30 @@ class SingleScript(VelmarTestCase):
                 self.assertEqual([self.header(), (name, OK), summary(1, 1, 0)],
                                  self.log_entries(name + ".log"))
                 self.assertEqual([QI, text], self.batches()[-2:])
+
+
+class ScriptsAsPeopleWriteThem(VelmarTestCase):
+    def test_go_lines_and_transactions(self):
+        self.write("src/1_view.sql", "create view v as select 1 as n\ngo\ngrant select on v to r\n")
+        self.write("src/2_purge.sql", "create proc p as\n-- frees 2 Go\ndelete from t\nGO\n")
+        self.write("src/3_open.sql", "begin tran\r\ninsert into t values (1)\r\n")
+        self.write("src/4_after.sql", "insert into t values (2)\r\n")
+        self.write("src/5_commit.sql",
+                   "begin transaction\r\nGO\r\ninsert into t values (3)\r\nGO\r\ncommit\r\n")
+        self.assertEqual(1, self.velmar("src").returncode)
+        self.assertEqual([self.header(), ("1_view.sql", OK), ("2_purge.sql", OK),
+                          ("3_open.sql", "Transaction laissée ouverte par le script : annulée."),
+                          ("4_after.sql", OK), ("5_commit.sql", OK), summary(5, 4, 1)],
+                         self.log_entries())
+        self.assertEqual([QI, "create view v as select 1 as n\n", "\ngrant select on v to r\n",
+                          "create proc p as\n-- frees 2 Go\ndelete from t\n", "\n",
+                          "begin tran\r\ninsert into t values (1)\r\n", "rollback transaction",
+                          "insert into t values (2)\r\n", "begin transaction\r\n",
+                          "\r\ninsert into t values (3)\r\n", "\r\ncommit\r\n"], self.batches())
+        self.assertEqual(5, [e["text"] for e in self.journal("batch")].count(TRANCOUNT))
+        self.assertEqual([("begin", None), ("rollback", ["insert into t values (1)"]),
+                          ("begin", None), ("commit", None)],
+                         [(e["op"], e.get("undone")) for e in self.journal("tran")])
 
 
 class ListFile(VelmarTestCase):
@@ -122,28 +97,6 @@ class ListFile(VelmarTestCase):
         self.assertEqual([self.header(), ("a.sql", OK), not_found("scripts/missing.sql"),
                           ("b.txt", OK), ("bad.sql", BOOM), summary(4, 2, 2)], self.log_entries())
         self.assertEqual([QI, "select 1\r\n", "select 2\r\n", FAIL], self.batches())
-
-    def test_stop_mode(self):
-        cases = [("missing entry", "scripts/a.sql\n\nscripts/nope.sql\nscripts/b.txt\nscripts/bad.sql\n",
-                  [("a.sql", OK), not_found("scripts/nope.sql")], summary(4, 1, 1, remaining=2)),
-                 ("rejected script", "scripts/bad.sql\nscripts/a.sql\n",
-                  [("bad.sql", BOOM)], summary(2, 0, 1, remaining=1)),
-                 ("last entry missing", "scripts/a.sql\nscripts/nope.sql",
-                  [("a.sql", OK), not_found("scripts/nope.sql")], summary(2, 1, 1, remaining=0))]
-        for index, (label, lines, results, total) in enumerate(cases):
-            with self.subTest(label):
-                log = f"stop{index}.log"
-                self.write(f"list{index}.txt", lines)
-                self.assertEqual(1, self.velmar(f"list{index}.txt", mode="-F", error="0",
-                                                log=log).returncode)
-                self.assertEqual([self.header(), *results, total], self.log_entries(log))
-        self.assertEqual([QI, "select 1\r\n", QI, FAIL, QI, "select 1\r\n"], self.batches())
-
-    def test_all_loaded(self):
-        self.write("list.txt", "scripts/b.txt\nscripts/a.sql\n")
-        self.assertEqual(0, self.velmar("list.txt", mode="-F", error="0").returncode)
-        self.assertEqual([self.header(), ("b.txt", OK), ("a.sql", OK), summary(2, 2, 0)],
-                         self.log_entries())
 
 
 if __name__ == "__main__":

@@ -3,6 +3,7 @@
 #include <QMap>
 #include <QStringList>
 #include <functional>
+#include <utility>
 
 #include "Clock.h"
 #include "IConnection.h"
@@ -17,6 +18,8 @@ struct FakeDatabase {
     QMap<QString, QString> failures;
     QStringList calls;  // "open <dsn>", "close"
     QStringList batches;
+    // Set by a batch holding "begin tran", cleared by one holding "commit".
+    bool transactionOpen = false;
 };
 
 class FakeConnection final : public IConnection {
@@ -32,6 +35,14 @@ public:
         m_db.batches << sSQL.toString();
         for (auto it = m_db.failures.cbegin(); it != m_db.failures.cend(); ++it)
             if (sSQL.contains(it.key())) throw VelmarError(50000, it.value());
+        if (sSQL.contains(u"begin tran", Qt::CaseInsensitive)) m_db.transactionOpen = true;
+        if (sSQL.contains(u"commit", Qt::CaseInsensitive)) m_db.transactionOpen = false;
+    }
+    // The failure keyed "@@trancount" makes the check itself fail.
+    bool RollbackOpenTransaction() override {
+        if (m_db.failures.contains(QStringLiteral("@@trancount")))
+            throw VelmarError(50000, m_db.failures.value(QStringLiteral("@@trancount")));
+        return std::exchange(m_db.transactionOpen, false);
     }
 
 private:

@@ -163,7 +163,11 @@ BATCH_RE = re.compile(r"""
     | (?P<print> \bPRINT\s+N?'(?P<p_text>(?:[^']|'')*)' )
     | (?P<waitfor> \bWAITFOR\s+DELAY\s+N?'\s*(?P<w_h>\d+):(?P<w_m>\d+):(?P<w_s>\d+)
                    (?:\.(?P<w_ms>\d{1,3}))?\s*' )
+    | (?P<begin> \bBEGIN\s+TRAN(?:SACTION)?\b )
+    | (?P<commit> \bCOMMIT(?:\s+TRAN(?:SACTION)?)?\b )
+    | (?P<rollback> \bROLLBACK(?:\s+TRAN(?:SACTION)?)?\b )
     | (?P<dml> \b(?:INSERT|UPDATE|DELETE)\b )
+    | (?P<trancount> \bSELECT\s+@@TRANCOUNT\b )
     | (?P<select> \bSELECT\s+(?P<sel>-?\d+)\b(?!\.) )
     | (?P<shutdown> \bSHUTDOWN\b )
     | (?P<string> N?'(?:[^']|'')*' )
@@ -187,11 +191,42 @@ def delay_seconds(m):
             + int(m.group("w_s")) + ms / 1000.0)
 
 
+class Transaction:
+    """The connection's open transaction: its depth and the changes a rollback undoes."""
+
+    def __init__(self, record):
+        self.count, self.changes, self.record = 0, [], record
+
+    def begin(self):
+        self.count += 1
+        self.record("begin", trancount=self.count)
+
+    def commit(self):
+        self.count -= 1
+        if self.count == 0:
+            self.changes = []
+        self.record("commit", trancount=self.count)
+
+    def rollback(self):
+        undone, self.count, self.changes = self.changes, 0, []
+        self.record("rollback", trancount=0, undone=undone)
+
+
+def rest_of_line(text, start):
+    end = text.find("\n", start)
+    return text[start:end if end >= 0 else len(text)].rstrip()
+
+
+def no_begin(number, statement, line):
+    return (error_token(number, 16, 1, f"The {statement} TRANSACTION request has no "
+                        "corresponding BEGIN TRANSACTION.", line) + done_token(DONE_ERROR))
+
+
 class Cancelled(Exception):
     """An attention (or the client going away) interrupted the batch."""
 
 
-def run_batch(text, options, wait):
+def run_batch(text, options, wait, tran):
     """Return the answer's tokens, or None to drop the connection unanswered.
 
     `wait(seconds)` sleeps and raises Cancelled when an attention arrives.
@@ -219,8 +254,18 @@ def run_batch(text, options, wait):
             out += info_token(0, 0, 1, unquote(m.group("p_text")), line)
         elif kind == "waitfor":
             wait(delay_seconds(m))
+        elif kind == "begin":
+            tran.begin()
+        elif kind in ("commit", "rollback"):
+            if tran.count == 0:
+                return bytes(out + no_begin(3902 if kind == "commit" else 3903, kind.upper(), line))
+            tran.commit() if kind == "commit" else tran.rollback()
         elif kind == "dml":
+            if tran.count:
+                tran.changes.append(rest_of_line(text, m.start()))
             out += done_token(DONE_MORE | DONE_COUNT, 1, DML_COMMANDS[m.group("dml").upper()])
+        elif kind == "trancount":
+            out += int_result(tran.count)
         elif kind == "select":
             out += int_result(int(m.group("sel")))
         elif kind == "shutdown":
@@ -259,6 +304,8 @@ class Connection:
         self.gone = False
         self.attentions_answered = 0     # answered mid-batch, still queued
         self.answered = 0                # batches answered
+        self.tran = Transaction(lambda op, **fields: journal.write("tran", number, op=op,
+                                                                  **fields))
 
     def serve(self):
         threading.Thread(target=self.read_loop, daemon=True).start()
@@ -271,6 +318,8 @@ class Connection:
             pass
         finally:
             self.close()
+            if self.tran.count:  # as a server does when the session ends
+                self.tran.rollback()
             self.journal.write("disconnect", self.number)
 
     # The reader runs apart from the handler so an attention is seen while a
@@ -391,7 +440,7 @@ class Connection:
         text = batch_text(payload, self.tds_version)
         self.journal.write("batch", self.number, text=text)
         try:
-            answer = run_batch(text, self.options, self.wait)
+            answer = run_batch(text, self.options, self.wait, self.tran)
         except Cancelled:
             if self.gone:
                 return False

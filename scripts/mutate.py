@@ -1,0 +1,127 @@
+#!/usr/bin/env python3
+"""Plants one realistic fault at a time in a scratch copy of the tree and runs CTest.
+
+Each fault is a one-line slip that changes what a user or the load log sees. A fault the
+tests catch is "killed"; one they miss "survived" and points at a missing test. A fault
+whose text is no longer in its file is "stale": update the list. Run by hand:
+
+    python3 scripts/mutate.py [NAME-PART ...]
+
+The scratch copy lives in $VELMAR_MUTATE_DIR (default /tmp/velmar-mutate) and is built
+once, then incrementally.
+"""
+import filecmp
+import os
+import shutil
+import subprocess
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+SCRATCH = os.environ.get("VELMAR_MUTATE_DIR", "/tmp/velmar-mutate")
+
+# (name, file, text, replacement): the first occurrence of text is replaced.
+FAULTS = [
+    ("splitter cut eats a character", "engine/ScriptSplitter.cpp",
+     "start = go + 2;", "start = go + 3;"),
+    ("splitter takes CR alone for no line end", "engine/ScriptSplitter.cpp",
+     "return c == u'\\r' || c == u'\\n';", "return c == u'\\n';"),
+    ("folder remaining count off by one", "engine/FolderLoad.cpp",
+     "return count - (i + 1);", "return count - i;"),
+    ("continue mode stops a folder load", "engine/FolderLoad.cpp",
+     "if (m_lError == 0) return", "if (m_lError >= 0) return"),
+    ("blank list line taken for a script", "engine/ListFileLoad.cpp",
+     "if (entry.isEmpty()) continue;", "if (entry.isNull()) continue;"),
+    ("repeated list line loaded twice", "engine/ListFileLoad.cpp",
+     "entries.AddIfAbsent(line, line);", "entries.Add(line);"),
+    ("password written in clear", "engine/LoadTexts.cpp",
+     "(sPassword.isEmpty() ? QString() : kMaskedPassword)", "sPassword"),
+    ("log lines end in LF", "engine/LoadLog.h",
+     'CrLf = QStringLiteral("\\r\\n");', 'CrLf = QStringLiteral("\\n");'),
+    ("log truncated instead of appended", "engine/LoadLog.cpp",
+     "file.open(QIODevice::WriteOnly | QIODevice::Append)", "file.open(QIODevice::WriteOnly)"),
+    ("elapsed halves rounded up", "engine/LoadTexts.cpp",
+     "rest > 500 || (rest == 500 && whole % 2 == 1)", "rest >= 500"),
+    ("transaction left open not rejected", "engine/ScriptExecution.cpp",
+     "RollbackOpenTransaction() && loaded", "RollbackOpenTransaction() && false"),
+    ("port added to host,port", "engine/ConnectionString.cpp",
+     "if (!sServer.contains(u',') && !sServer.contains(u'\\\\'))", "if (!sServer.contains(u'\\\\'))"),
+    ("semicolon in a password not braced", "engine/ConnectionString.cpp",
+     "value.contains(u';') || ", ""),
+    ("later results of a batch not drained", "db/TConnection.cpp",
+     "while (statement.Check(SQLMoreResults(statement.Get())) != SQL_NO_DATA) {", "while (false) {"),
+    ("warning taken for the principal record", "db/OdbcError.cpp",
+     'return !r.sqlState.startsWith(u"01");', "return true;"),
+    ("UTF-16 LE BOM decoded as big-endian", "engine/TextFile.cpp",
+     "return Decode(QStringDecoder::Utf16LE", "return Decode(QStringDecoder::Utf16BE"),
+    ("collection keys not case-folded", "util/CCollection.h",
+     "folded = Key->toCaseFolded();", "folded = *Key;"),
+    ("six options taken for seven", "app/CommandLine.h",
+     "kOptionCount = 7;", "kOptionCount = 6;"),
+    ("a run not carried out exits 1", "app/Startup.cpp",
+     "return NotCarriedOut;", "return NotAllLoaded;"),
+    ("Charger enabled without a database", "ui/frmMain.cpp",
+     "!m_sServer.isEmpty() && !m_sDatabase.isEmpty() &&", "!m_sServer.isEmpty() &&"),
+    ("CSV cell with a comma not quoted", "ui/CsvExport.cpp",
+     'QStringLiteral(",\\"\\r\\n")', 'QStringLiteral("\\"\\r\\n")'),
+    ("window closes during a load", "ui/frmMain.cpp",
+     "if (m_bLoading) {", "if (false) {"),
+]
+
+
+def run(command, **kwargs):
+    return subprocess.run(command, cwd=SCRATCH, stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL, **kwargs).returncode
+
+
+def sync():
+    files = subprocess.run(["git", "ls-files", "-z"], cwd=ROOT, check=True,
+                           capture_output=True).stdout.decode().split("\0")
+    for name in filter(None, files):
+        source, target = os.path.join(ROOT, name), os.path.join(SCRATCH, name)
+        # Unchanged files keep their times, so the build stays incremental.
+        if os.path.isfile(source) and not (os.path.exists(target)
+                                           and filecmp.cmp(source, target, shallow=False)):
+            os.makedirs(os.path.dirname(target), exist_ok=True)
+            shutil.copy2(source, target)
+    if not os.path.exists(os.path.join(SCRATCH, "build", "build.ninja")):
+        subprocess.run(["cmake", "-S", ".", "-B", "build", "-G", "Ninja",
+                        "-DCMAKE_BUILD_TYPE=RelWithDebInfo"], cwd=SCRATCH, check=True,
+                       stdout=subprocess.DEVNULL)
+    if run(["cmake", "--build", "build"]) != 0 or run(["ctest", "--test-dir", "build", "-j2"]):
+        sys.exit("mutate: the unmutated tree does not build and pass its tests")
+
+
+def try_fault(path, text, replacement):
+    full = os.path.join(SCRATCH, path)
+    with open(full, encoding="utf-8") as f:
+        original = f.read()
+    if text not in original:
+        return "stale"
+    with open(full, "w", encoding="utf-8") as f:
+        f.write(original.replace(text, replacement, 1))
+    try:
+        if run(["cmake", "--build", "build"]) != 0:
+            return "killed (does not build)"
+        failed = run(["ctest", "--test-dir", "build", "-j2", "--stop-on-failure"], timeout=900)
+        return "killed" if failed else "survived"
+    finally:
+        with open(full, "w", encoding="utf-8") as f:
+            f.write(original)
+
+
+def main(filters):
+    sync()
+    counts = {}
+    for name, path, text, replacement in FAULTS:
+        if filters and not any(part in name for part in filters):
+            continue
+        outcome = try_fault(path, text, replacement)
+        counts[outcome.split()[0]] = counts.get(outcome.split()[0], 0) + 1
+        print(f"{outcome:26} {name} ({path})", flush=True)
+    run(["cmake", "--build", "build"])
+    print(", ".join(f"{n} {k}" for k, n in sorted(counts.items())))
+    return 0 if set(counts) <= {"killed"} else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

@@ -1,0 +1,136 @@
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+#include "EngineHarness.h"
+#include "LoadTexts.h"
+
+namespace {
+
+// Lists are words separated by spaces: files as name=content, result lines as name=outcome.
+struct SourceCase {
+    const char* name;
+    const char* files;
+    const char* source;  // a list file when it ends in ".txt"
+    qint32 lError;
+    const char* batches;  // each file's content is its one batch; "bad" is rejected as "bad!"
+    const char* results;
+    const char* summary;   // procs loaded rejected [remaining]
+    const char* progress;  // "max N, S steps", or empty when no progress call is made
+    friend void PrintTo(const SourceCase& c, std::ostream* out) { *out << c.name; }
+};
+
+#define FOUR "f/a.sql=a f/b.sql=bad f/c.sql=c f/d.sql=d"
+#define FIVE "1.sql=1 2.sql=2 3.sql=bad 4.sql=4 5.sql=5 "
+const SourceCase kCases[] = {
+    {"SingleScriptOfAnyExtension", "x.txt.sqlx=x", "x.txt.sqlx", 0, "x", "x.txt.sqlx=Réussi",
+     "1 1 0", ""},
+    {"EmptyScriptIsLoadedWithoutABatch", "e.sql=", "e.sql", 0, "", "e.sql=Réussi", "1 1 0", ""},
+    {"FolderStopsAtTheRejectedScript", FOUR, "f", 0, "a bad", "a.sql=Réussi b.sql=bad!", "4 1 1 2",
+     "max 4, 1 steps"},
+    {"FolderStoppedOnItsLastScriptLeavesNothingRemaining", "f/a.sql=a f/z.sql=bad", "f/", 0,
+     "a bad", "a.sql=Réussi z.sql=bad!", "2 1 1", "max 2, 1 steps"},
+    {"FolderContinueModeAttemptsEveryScript", FOUR, "f", 1, "a bad c d",
+     "a.sql=Réussi b.sql=bad! c.sql=Réussi d.sql=Réussi", "4 3 1", "max 4, 4 steps"},
+    {"EmptyFolderMakesNoProgressCall", "f/notes.txt=n", "f", 0, "", "", "0 0 0", ""},
+    {"ListLoadsDistinctLinesOnceInFileOrder", "b.sql=b a.sql=a l.txt=b.sql\r\n\r\na.sql\nB.SQL\n",
+     "l.txt", 0, "b a", "b.sql=Réussi a.sql=Réussi", "2 2 0", "max 3, 2 steps"},
+    {"EmptyListCountsNothingButSetsOneStep", "l.txt=", "l.txt", 0, "", "", "0 0 0",
+     "max 1, 0 steps"},
+    {"ListStopsWithTheEntriesLeft", FIVE "l.txt=1.sql\n2.sql\n3.sql\n4.sql\n5.sql", "l.txt", 0,
+     "1 2 bad", "1.sql=Réussi 2.sql=Réussi 3.sql=bad!", "5 2 1 2", "max 5, 2 steps"},
+    {"ListStoppedOnItsLastEntryShowsRemainingZero", FIVE "l.txt=1.sql\n2.sql\n3.sql", "l.txt", 0,
+     "1 2 bad", "1.sql=Réussi 2.sql=Réussi 3.sql=bad!", "3 2 1 0", "max 3, 2 steps"},
+    {"MissingEntryIsRejectedAndPassedOver", "a.sql=a c.sql=c l.txt=a.sql\nnope.sql\n\nc.sql",
+     "l.txt", 1, "a c", "a.sql=Réussi c.sql=Réussi", "3 2 1", "max 4, 3 steps"},
+    {"MissingEntryStopsAndABlankLineIsNoScript", "a.sql=a c.sql=c l.txt=a.sql\nnope.sql\n\nc.sql",
+     "l.txt", 0, "a", "a.sql=Réussi", "3 1 1 1", "max 4, 1 steps"},
+};
+
+QStringList Words(const char* text) { return QString(text).split(u' ', Qt::SkipEmptyParts); }
+
+// "procs loaded rejected [remaining]" of a summary text.
+QString Counts(const QString& text) {
+    static const QRegularExpression summary(QStringLiteral(
+        "Nbr de procédures : (\\d+)\r\nNbr de procédures chargées : (\\d+)\r\n"
+        "Nbr de procédures rejettées : (\\d+)\r\n"
+        "(?:Nbr de procédures restantes à charger : (\\d+)\r\n)?Temps de chargement : 0h0m0s"));
+    return summary.match(text).capturedTexts().mid(1).join(u' ').trimmed();
+}
+
+class SourceLoad : public EngineTest, public testing::WithParamInterface<SourceCase> {};
+
+}  // namespace
+
+TEST_P(SourceLoad, LoggedAndWindowedRunsAgree) {
+    const SourceCase& c = GetParam();
+    QDir::setCurrent(dir.path());  // list entries are relative to the current folder
+    for (const QString& file : Words(c.files))
+        Write(file.section(u'=', 0, 0), file.section(u'=', 1).toUtf8());
+    if (QString(c.source).endsWith(u".txt")) g_sSourceMode = kListFileMode;
+    db.failures["bad"] = "bad!";
+    const QStringList results = Words(c.results).replaceInStrings(u"="_qs, u"\t"_qs);
+
+    RunLogged(Path(c.source), c.lError);
+    EXPECT_EQ(db.batches, Words(c.batches));
+    EXPECT_EQ(ResultLines(), results);
+    EXPECT_EQ(Counts(ReadLog()), c.summary);
+
+    RunWindowed(Path(c.source), c.lError);
+    EXPECT_EQ(receiver.calls.filter(QRegularExpression("^item ")).replaceInStrings("item ", ""),
+              results);
+    EXPECT_EQ(Counts(boxes.shown.last().text), c.summary);
+    const QStringList maxima = receiver.calls.filter(QRegularExpression("^max "));
+    const QString progress =
+        QStringLiteral("%1, %2 steps").arg(maxima.join(u' ')).arg(receiver.calls.count("step"));
+    EXPECT_EQ(maxima.isEmpty() ? QString() : progress, c.progress);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sources, SourceLoad, testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EngineTest, FolderLoadsSqlFilesOfAnyCaseByNameWithoutHiddenFilesOrFolders) {
+    for (const char* name : {"f/b.SQL", "f/A.sql", "f/c.sql", "f/.hidden.sql", "f/x.sql.bak"})
+        Write(name, name);
+    QDir().mkpath(Path("f/folder.sql"));
+    QFile::link(Path("f/c.sql"), Path("f/link.sql"));
+    RunWindowed(Path("f"), 0);
+    EXPECT_EQ(receiver.calls,
+              (QStringList{"max 4", "item A.sql\tRéussi", "refresh", "step", "item b.SQL\tRéussi",
+                           "refresh", "step", "item c.sql\tRéussi", "refresh", "step",
+                           "item link.sql\tRéussi", "refresh", "step"}));
+}
+
+TEST_F(EngineTest, MissingListEntryAnswers) {
+    g_sSourceMode = kListFileMode;
+    QDir::setCurrent(dir.path());
+    Write("a.sql", "a");
+    const QString list = Write("list.txt", "a.sql\r\nlate.sql\r\nb.sql\r\n");
+    const auto answer = [this](qint32 code) {
+        return [this, code](const ScriptedMessageBox::Shown& shown) {
+            if (shown.style != MsgBoxStyle::ExclamationAbortRetryIgnore) return MsgBoxAnswer::Ok;
+            if (code == MsgBoxAnswer::Retry) Write("late.sql", "late");
+            return code;
+        };
+    };
+    boxes.answer = answer(MsgBoxAnswer::Abort);
+    EXPECT_EQ(RunWindowed(list, 0).rejected, 1);
+    boxes.answer = answer(MsgBoxAnswer::Ignore);
+    EXPECT_EQ(RunWindowed(list, 0).rejected, 2);  // b.sql is missing too
+    boxes.answer = answer(MsgBoxAnswer::Retry);
+    Write("b.sql", "b");
+    EXPECT_EQ(RunWindowed(list, 0).loaded, 3);
+    EXPECT_EQ(db.batches, (QStringList{"a", "a", "a", "a", "late", "b"}));
+    EXPECT_EQ(receiver.calls.count("max 3"), 4);
+}
+
+TEST_F(EngineTest, ListThatCannotBeOpenedEndsTheRunWithoutSummary) {
+    g_sSourceMode = kListFileMode;
+    const LoadOutcome outcome = RunWindowed(Path("absent.txt"));
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].text, LoadTexts::NotAccessible(Path("absent.txt")));
+    EXPECT_EQ(boxes.shown[0].style, MsgBoxStyle::CriticalOkCancel);
+    EXPECT_EQ(boxes.shown[0].title, u"Velmar - Erreur");
+    EXPECT_FALSE(db.calls.contains("close"));
+    EXPECT_EQ(outcome.failure, boxes.shown[0].text);
+}
