@@ -31,16 +31,6 @@ class FolderLoad(VelmarTestCase):
                          [(e["user"], e["database"], e["ok"]) for e in self.journal("login")])
         self.assertEqual(1, len(self.journal("disconnect")))
 
-    def test_shutdown_rejects_the_script(self):
-        self.write("src/a.sql", "select 1\r\n")
-        self.write("src/b.sql", "shutdown\r\n")
-        self.assertEqual(1, self.velmar("src").returncode)
-        entries = self.log_entries()
-        self.assertEqual([self.header(), ("a.sql", OK)], entries[:2])
-        self.assertEqual("b.sql", entries[2][0])
-        self.assertIn("Unexpected EOF from the server", entries[2][1])
-        self.assertEqual([summary(2, 1, 1)], entries[3:])
-
 
 class SingleScript(VelmarTestCase):
     def test_encodings_reach_the_server_unchanged(self):
