@@ -1,13 +1,17 @@
 #include "Startup.h"
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QFileInfo>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 
 #include "CommandLine.h"
 #include "ConsoleMessageBox.h"
+#include "ConsoleProgress.h"
 #include "QtMessageBox.h"
 #include "TCVelmar.h"
 #include "TConnection.h"
@@ -90,10 +94,14 @@ int RunUnattended(const QString& program, const OptionSet& options, qint32 error
     TCVelmar engine(std::make_unique<TConnection>(), console, clock);
     engine.m_lError = errorMode;
     engine.m_sLogFile = options.Item(OptionKey::Log);
+    // A pipeline gets today's output and nothing more.
+    std::optional<ConsoleProgress> progress;
+    if (isatty(STDERR_FILENO)) engine.m_oCurForm = &progress.emplace(stderr, clock);
     const LoadOutcome outcome =
         engine.LoadStoredProcs(options.Item(OptionKey::Path), options.Item(OptionKey::Server),
                                options.Item(OptionKey::Database), options.Item(OptionKey::User),
                                options.Item(OptionKey::Password), QString());
+    if (progress) progress->Finish(outcome);
     if (!outcome.failure.isEmpty()) {
         std::fprintf(stderr, "%s: %s\n", program.toLocal8Bit().constData(),
                      outcome.failure.toLocal8Bit().constData());

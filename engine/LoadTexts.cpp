@@ -42,10 +42,14 @@ QString Summary(qint32 procs, qint32 loaded, qint32 rejected, std::optional<qint
     if (remaining)
         text += QStringLiteral("Nbr de procédures restantes à charger : %1").arg(*remaining) +
                 LoadLog::CrLf;
-    return text + QStringLiteral("Temps de chargement : %1h%2m%3s")
-                      .arg(elapsedSeconds / 3600)
-                      .arg(elapsedSeconds % 3600 / 60)
-                      .arg(elapsedSeconds % 60);
+    return text + QStringLiteral("Temps de chargement : ") + Duration(elapsedSeconds);
+}
+
+QString Duration(qint64 seconds) {
+    return QStringLiteral("%1h%2m%3s")
+        .arg(seconds / 3600)
+        .arg(seconds % 3600 / 60)
+        .arg(seconds % 60);
 }
 
 QString NotFound(const QString& path) {

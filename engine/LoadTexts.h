@@ -22,6 +22,9 @@ QString Summary(qint32 procs, qint32 loaded, qint32 rejected, std::optional<qint
 QString NotFound(const QString& path);
 QString NotAccessible(const QString& path);
 
+// Whole seconds as the summary writes them, 0h2m5s.
+QString Duration(qint64 seconds);
+
 // Milliseconds to whole seconds, halves going to the even neighbour.
 qint64 ElapsedSeconds(qint64 milliseconds);
 

@@ -32,7 +32,7 @@ LoadOutcome TCVelmar::LoadStoredProcs(const QString& sPath, const QString& sServ
             }
         }
     }
-    return {m_lNbProcs, m_lNbLoaded, m_lNbRejected, m_sFailure};
+    return {m_lNbProcs, m_lNbLoaded, m_lNbRejected, Remaining(), m_sFailure};
 }
 
 void TCVelmar::Run(const QString& sPath, const QString& sServer, const QString& sDatabase,
@@ -58,10 +58,8 @@ void TCVelmar::Run(const QString& sPath, const QString& sServer, const QString& 
     }
     m_oConnection->CloseConnection();
     const qint64 seconds = LoadTexts::ElapsedSeconds(m_clock.TickMs() - startTick);
-    ReportMessage(
-        LoadTexts::Summary(m_lNbProcs, m_lNbLoaded, m_lNbRejected,
-                           m_bStopped ? std::optional(m_lRemaining) : std::nullopt, seconds),
-        MsgBoxStyle::OkOnly, QString());
+    ReportMessage(LoadTexts::Summary(m_lNbProcs, m_lNbLoaded, m_lNbRejected, Remaining(), seconds),
+                  MsgBoxStyle::OkOnly, QString());
 }
 
 TCVelmar::Pass TCVelmar::RunSourceStep(const QString& sPath) {
@@ -85,6 +83,10 @@ TCVelmar::Pass TCVelmar::RunSourceStep(const QString& sPath) {
 void TCVelmar::Stop(qint32 remaining) {
     m_bStopped = true;
     m_lRemaining = remaining;
+}
+
+std::optional<qint32> TCVelmar::Remaining() const {
+    return m_bStopped ? std::optional(m_lRemaining) : std::nullopt;
 }
 
 void TCVelmar::WriteResultLine(const QString& text) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
 
 #include "Clock.h"
 #include "IConnection.h"
@@ -13,6 +14,8 @@ struct LoadOutcome {
     qint32 procs = 0;
     qint32 loaded = 0;
     qint32 rejected = 0;
+    // Set when the error mode stopped the run: the scripts it left unattempted.
+    std::optional<qint32> remaining;
     // Why the load could not be carried out; empty when it was.
     QString failure;
 };
@@ -46,6 +49,7 @@ private:
     qint32 LoadFolder(const QString& sPath);
     Pass LoadListFile(const QString& sPath);
     void Stop(qint32 remaining);
+    std::optional<qint32> Remaining() const;
     void WriteResultLine(const QString& text);
     qint32 ReportMessage(const QString& text, qint32 style, const QString& title);
 

@@ -2,5 +2,5 @@
 
 #include <QIcon>
 
-// The program's own 16 × 16 icon in 16 colours.
+// The program's own 16 × 16 icon in 16 colours: the picture the package installs for menus.
 QIcon VelmarIcon();

@@ -100,22 +100,23 @@ class VelmarTestCase(unittest.TestCase):
             f.write(content if isinstance(content, bytes) else content.encode("utf-8"))
         return full
 
-    def run_raw(self, *args, display=None, uid=None, during=None):
-        """Runs the binary without a display, or on the X display named, as the user `uid`
-        if given; `during()` is called while it runs."""
+    def run_raw(self, *args, display=None, stderr=subprocess.PIPE, uid=None, during=None):
+        """Runs the binary without a display, or on the X display named, as the user `uid` if
+        given; stderr may be a terminal's file descriptor, and is then not captured; `during()`
+        is called while the binary runs."""
         env = {k: v for k, v in os.environ.items()
                if k not in ("TDSPORT", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
         if display:
             env["DISPLAY"] = display
         start = datetime.datetime.now().replace(microsecond=0)
         process = subprocess.Popen([os.environ["VELMAR_BIN"], *args], cwd=self.dir, env=env,
-                                   user=uid, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+                                   user=uid, stdout=subprocess.PIPE, stderr=stderr)
         if during:
             during()
-        stdout, stderr = process.communicate(timeout=120)
+        stdout, err = process.communicate(timeout=120)
         self.runs.append((start, datetime.datetime.now()))
         return subprocess.CompletedProcess(process.args, process.returncode, stdout,
-                                           stderr.decode("utf-8", "replace"))
+                                           err if err is None else err.decode("utf-8", "replace"))
 
     def velmar(self, source, mode="-D", error="1", user="sa", password="secret",
                database="Sales", log="run.log", **options):
