@@ -439,6 +439,8 @@ class Connection:
     def batch(self, payload):
         text = batch_text(payload, self.tds_version)
         self.journal.write("batch", self.number, text=text)
+        if self.answered == self.options.drop_after:
+            return False  # the server goes away while the batch is in flight
         try:
             answer = run_batch(text, self.options, self.wait, self.tran)
         except Cancelled:
@@ -452,8 +454,7 @@ class Connection:
             return False
         self.send(answer)
         self.answered += 1
-        # --drop-after: the server goes away between batches, as a failover would.
-        return self.answered != self.options.drop_after
+        return True
 
     def wait(self, seconds):
         if self.interrupt.wait(seconds):
@@ -479,8 +480,8 @@ def parse_args(argv):
                    help="comma-separated names a login may open")
     p.add_argument("--fail-quoted-identifier", action="store_true",
                    help="refuse the batch 'set quoted_identifier off' with error 102")
-    p.add_argument("--drop-after", type=int, default=0, metavar="N",
-                   help="close each connection once it has answered N batches")
+    p.add_argument("--drop-after", type=int, metavar="N",
+                   help="drop each connection, unanswered, at the batch after the Nth")
     args = p.parse_args(argv)
     args.databases = [d.strip() for d in args.databases.split(",") if d.strip()]
     return args
