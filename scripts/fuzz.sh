@@ -24,7 +24,7 @@ for target in "${targets[@]}"; do
   corpus="$build/corpus/$target"
   findings="$build/findings/$target"
   mkdir -p "$corpus" "$findings"
-  options=(-max_total_time="$seconds" -max_len=512 -artifact_prefix="$findings/"
+  options=(-max_total_time="$seconds" -max_len=256 -artifact_prefix="$findings/"
            -print_final_stats=1)
   [ -f "$root/tests/fuzz/$target.dict" ] && options+=(-dict="$root/tests/fuzz/$target.dict")
   "$build/tests/fuzz/velmar_fuzz_$target" "${options[@]}" "$corpus" \

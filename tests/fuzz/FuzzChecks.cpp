@@ -15,10 +15,11 @@ namespace {
 
 using Entries = QList<QPair<QString, QString>>;
 
-QString Trim(QString text, bool right = true) {
-    while (text.startsWith(u' ')) text.remove(0, 1);
-    while (right && text.endsWith(u' ')) text.chop(1);
-    return text;
+QString Trim(const QString& text, bool right = true) {
+    qsizetype first = 0, last = text.size();
+    while (first < last && text[first] == u' ') ++first;
+    while (right && last > first && text[last - 1] == u' ') --last;
+    return text.mid(first, last - first);
 }
 
 // The parser's steps as designed, with their 1-based positions; "-?" is in no table row.
