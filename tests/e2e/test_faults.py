@@ -59,9 +59,16 @@ ROWS = [
     Row("server gone mid-run, continue", scripts(20), {}, 1,
         [HEADER, *results(range(10)), *results([10], EOF_), *results(range(11, 20), LOST),
          summary(20, 10, 10)], [QI, *selects(range(11))], GONE),
+    Row("refused login", ONE, {"password": "nope"}, 3, [LOGIN_FAILED], []),
+    Row("unknown database", ONE, {"database": "Nope"}, 3, [LOGIN_FAILED], []),
+    Row("set quoted_identifier off refused", ONE, {}, 3, [LOGIN_FAILED], [QI],
+        ("--fail-quoted-identifier",)),
+    Row("password holding ; and {", ONE, {"password": "p;w{d"}, 0,
+        [HEADER, ("a.sql", OK), summary(1, 1, 0)], [QI, "select 1\r\n"], ("--password", "p;w{d")),
     Row("password holding }", ONE, {"password": "x};pwd=secret;{"}, 3, [LOGIN_FAILED], []),
     Row("log folder read-only", {**ONE, "ro/keep": ""}, {"log": "ro/run.log", "uid": NOBODY}, 3,
         None, [QI], prepare=lambda t: os.chmod(t.path("ro"), 0o555)),
+    Row("log folder's parent missing", ONE, {"log": "no/such/run.log"}, 3, None, [QI]),
     Row("log on a full disk", ONE, {"log": "/dev/full"}, 3, None, [QI]),
     Row("log removed mid-run", {**ONE, "src/b.sql": "waitfor delay '00:00:01'\r\n"}, {}, 0,
         [("b.sql", OK), summary(2, 2, 0)], [QI, "select 1\r\n", "waitfor delay '00:00:01'\r\n"],
@@ -108,8 +115,9 @@ class FaultMatrix(VelmarTestCase):
                 # Entries of runs made at once interleave: they are compared sorted.
                 order = list if row.ordered else (lambda items: sorted(items, key=repr))
                 if row.log is not None:
-                    expected = [{HEADER: self.header(), LOGIN_FAILED: self.login_failure()}.get(
-                        e, e) if isinstance(e, str) else e for e in row.log]
+                    blocks = {HEADER: self.header(),
+                              LOGIN_FAILED: self.login_failure(row.args.get("database", "Sales"))}
+                    expected = [blocks.get(e, e) if isinstance(e, str) else e for e in row.log]
                     self.assertEqual(order(expected), order(self.log_entries()))
                     self.assertNotIn(row.args.get("password", "secret").encode(), self.read_log())
                 self.assertEqual(order(row.batches), order(self.batches()))

@@ -91,12 +91,11 @@ QString CheckSplitLines(QByteArrayView bytes) {
     const QString text = Decoded(bytes);
     QStringList lines{QString()};
     for (const QChar c : text) {
-        if (c != u'\n') {
-            lines.back() += c;
-        } else {
-            if (lines.back().endsWith(u'\r')) lines.back().chop(1);
+        if (c == u'\n' && lines.back().endsWith(u'\r')) lines.back().chop(1);
+        if (c == u'\n')
             lines << QString();
-        }
+        else
+            lines.back() += c;
     }
     if (lines.size() > 1 && lines.back().isEmpty()) lines.removeLast();
     return SplitLines(text) == lines ? QString() : u"lines lost or invented"_s;
