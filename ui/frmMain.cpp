@@ -2,18 +2,20 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QThread>
 
 #include "BusyCursor.h"
 #include "CsvExport.h"
 #include "DropLineEdit.h"
 #include "FormLayout.h"
+#include "QueuedReceiver.h"
 #include "SourceMode.h"
 #include "TCVelmar.h"
 #include "VelmarIcon.h"
@@ -170,17 +172,34 @@ void frmMain::cmdLoad_Click() {
     lstErrProcs->clearContents();
     lstErrProcs->setRowCount(0);
     SetGridTitles();
-    {
-        TCVelmar engine(m_services.newConnection(), m_services.messageBox, m_services.clock);
-        engine.m_oCurForm = this;
-        const QString sPath = optRepertoire->isChecked() ? txtPath->text() : txtFichier->text();
-        engine.m_lError = chkErrorStop->isChecked() ? 0 : 1;
-        engine.LoadStoredProcs(sPath, m_sServer, m_sDatabase, m_sUser, m_sPassword, m_sLoginNT);
-    }
+    const QString sPath = optRepertoire->isChecked() ? txtPath->text() : txtFichier->text();
+    // The option chosen says what the path is, however the field was filled.
+    g_sSourceMode = optFichier->isChecked() ? kListFileMode : kFolderMode;
+    RunEngine(sPath, chkErrorStop->isChecked() ? 0 : 1);
     fraSource->setEnabled(true);
     m_bLoading = false;
     cmdExport->show();
     cmdLoad->setEnabled(true);
+}
+
+// The engine, its connection and its log live on a worker so that this window keeps painting
+// while the server works; the handler waits in a local event loop.
+void frmMain::RunEngine(const QString& sPath, qint32 lError) {
+    QueuedReceiver receiver(*this, *this, m_services.messageBox);
+    const auto load = [&receiver, &services = m_services, sPath, lError, sServer = m_sServer,
+                       sDatabase = m_sDatabase, sUser = m_sUser, sPassword = m_sPassword,
+                       sLoginNT = m_sLoginNT] {
+        TCVelmar engine(services.newConnection(), receiver, services.clock);
+        engine.m_oCurForm = &receiver;
+        engine.m_lError = lError;
+        engine.LoadStoredProcs(sPath, sServer, sDatabase, sUser, sPassword, sLoginNT);
+    };
+    const std::unique_ptr<QThread> worker(QThread::create(load));
+    QEventLoop loop;
+    connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    worker->start();
+    loop.exec();
+    worker->wait();
 }
 
 void frmMain::cmdExport_Click() {
@@ -217,10 +236,7 @@ void frmMain::ProgressBar_SetMaxStep(qint32 lMax) {
         pbProg->setMaximum(lMax);
 }
 
-void frmMain::ProgressBar_AddStep() {
-    pbProg->setValue(pbProg->value() + 1);
-    QCoreApplication::processEvents();
-}
+void frmMain::ProgressBar_AddStep() { pbProg->setValue(pbProg->value() + 1); }
 
 void frmMain::AddItem(const QString& text) {
     // The last column takes the rest of the line, so a message holding a TAB stays whole.

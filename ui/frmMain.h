@@ -55,6 +55,7 @@ private:
     void Browse(const QString& sourceMode, QLineEdit* field);
     void cmdConnexion_Click();
     void cmdLoad_Click();
+    void RunEngine(const QString& sPath, qint32 lError);
     void cmdExport_Click();
     void SetGridTitles();
 

@@ -1,15 +1,15 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
-// Drives a dialog the way an operator would, by the names of its controls.
+// Drives a window the way an operator would, by the names of its controls.
 namespace WindowDriver {
 
-template <class Control>
+template <class Control = QWidget>
 Control* Find(const QWidget& window, const char* name) {
     auto* control = window.findChild<Control*>(QString::fromLatin1(name));
     if (!control) qFatal("no control %s in %s", name, qPrintable(window.objectName()));
@@ -17,7 +17,7 @@ Control* Find(const QWidget& window, const char* name) {
 }
 
 inline void Click(const QWidget& window, const char* name) {
-    Find<QPushButton>(window, name)->click();
+    Find<QAbstractButton>(window, name)->click();
 }
 
 inline void Type(const QWidget& window, const char* name, const QString& text) {
@@ -26,13 +26,18 @@ inline void Type(const QWidget& window, const char* name, const QString& text) {
     QTest::keyClicks(field, text);
 }
 
-// Fills "Connexion SQL" with a SQL login and presses Valider.
-inline void EnterSqlLogin(QDialog& dialog, const QString& server, const QString& database,
-                          const QString& user, const QString& password) {
+// Fills "Connexion SQL" and presses Valider.
+inline void EnterLogin(QDialog& dialog, const QString& server, const QString& database,
+                       const QString& user = {}, const QString& password = {},
+                       bool windowsLogin = false) {
     Find<QComboBox>(dialog, "txtServeur")->setEditText(server);
     Find<QComboBox>(dialog, "txtBase")->setEditText(database);
-    Type(dialog, "txtUser", user);
-    Type(dialog, "txtPasswd", password);
+    if (windowsLogin) {
+        Click(dialog, "optLoginNT");
+    } else {
+        Type(dialog, "txtUser", user);
+        Type(dialog, "txtPasswd", password);
+    }
     Click(dialog, "cmdValider");
 }
 
