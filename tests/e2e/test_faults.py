@@ -88,8 +88,8 @@ ROWS = [
         [HEADER, ("list.txt", OK), not_found("src"), ("a.sql", OK), summary(3, 2, 1)],
         [QI, "list.txt\nsrc\nsrc/a.sql\n", "select 1\r\n"]),
     Row("two runs appending to one log", scripts(1000), {}, 0,
-        2 * [HEADER, *results(range(1000)), summary(1000, 1000, 0)], 2 * [QI, *selects(range(1000))],
-        during=lambda t: t.assertEqual(0, t.velmar("src").returncode), ordered=False),
+        2 * [HEADER, *results(range(1000)), summary(1000, 1000, 0)],
+        2 * [QI, *selects(range(1000))], during=lambda t: t.assertEqual(0, t.velmar("src").returncode), ordered=False),
 ]
 
 
