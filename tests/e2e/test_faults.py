@@ -89,7 +89,8 @@ ROWS = [
         [QI, "list.txt\nsrc\nsrc/a.sql\n", "select 1\r\n"]),
     Row("two runs appending to one log", scripts(1000), {}, 0,
         2 * [HEADER, *results(range(1000)), summary(1000, 1000, 0)],
-        2 * [QI, *selects(range(1000))], during=lambda t: t.assertEqual(0, t.velmar("src").returncode), ordered=False),
+        2 * [QI, *selects(range(1000))],
+        during=lambda t: t.assertEqual(0, t.velmar("src").returncode), ordered=False),
 ]
 
 
