@@ -19,8 +19,10 @@ std::optional<QString> ConnectionString(const QString& sServer, const QString& s
     if (!sUser.isEmpty())
         dsn = QStringLiteral("uid=") + Escaped(sUser) + QStringLiteral(";pwd=") +
               Escaped(sPassword) + u';';
+    // A fixed protocol version: with "auto", FreeTDS retries a login that timed out with an
+    // older protocol and that retry can wait for ever on a server that never answers.
     dsn += QStringLiteral("driver={SQL Server};server=") + sServer + QStringLiteral(";database=") +
-           sDatabase;
+           sDatabase + QStringLiteral(";TDS_Version=7.4");
     // FreeTDS has no default port for a bare host name.
     if (!sServer.contains(u',') && !sServer.contains(u'\\')) dsn += QStringLiteral(";port=1433");
     return dsn;

@@ -1,9 +1,13 @@
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QThread>
 
+#include "ConnectionString.h"
 #include "OdbcError.h"
 #include "QStringPrinter.h"
 #include "TConnection.h"
@@ -79,6 +83,25 @@ TEST(TConnection, NothingListeningAnswersFalseWellBeforeTheLoginTimeout) {
     timer.start();
     EXPECT_FALSE(connection.OpenConnection(dsn));
     EXPECT_LT(timer.elapsed(), TConnection::LoginTimeoutSeconds * 1000 / 2);
+}
+
+TEST(TConnection, ServerThatNeverAnswersAnswersFalseByTheLoginTimeout) {
+    // Connections complete in the listening socket's backlog and are never answered.
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
+    ASSERT_EQ(listen(listener, 8), 0);
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    TConnection connection;
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(connection.OpenConnection(
+        *ConnectionString(u"127.0.0.1,%1"_s.arg(ntohs(address.sin_port)), "B", "sa", "x")));
+    EXPECT_LT(timer.elapsed(), (TConnection::LoginTimeoutSeconds + 5) * 1000);
+    close(listener);
 }
 
 TEST(TConnection, ABatchFailsWithItsErrorEvenAfterOtherResultsAndTheConnectionStaysUsable) {
