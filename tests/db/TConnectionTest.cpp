@@ -72,19 +72,6 @@ TEST(TConnection, RefusedOpenAnswersFalseWithTheServersMessage) {
     }
 }
 
-TEST(TConnection, NothingListeningAnswersFalseWellBeforeTheLoginTimeout) {
-    QString dsn;
-    {
-        TdsTestServer gone;
-        dsn = Dsn(gone);
-    }
-    TConnection connection;
-    QElapsedTimer timer;
-    timer.start();
-    EXPECT_FALSE(connection.OpenConnection(dsn));
-    EXPECT_LT(timer.elapsed(), TConnection::LoginTimeoutSeconds * 1000 / 2);
-}
-
 TEST(TConnection, ServerThatNeverAnswersAnswersFalseByTheLoginTimeout) {
     // Connections complete in the listening socket's backlog and are never answered.
     const int listener = socket(AF_INET, SOCK_STREAM, 0);
@@ -142,14 +129,4 @@ TEST(TConnection, QueryTimeoutInterruptsTheBatchAndTheConnectionStaysUsable) {
     EXPECT_LT(timer.elapsed(), 4500);
     EXPECT_TRUE(JournalGetsEvent(server, u"attention"_s));
     EXPECT_NO_THROW(connection.ExecuteQuery(u"select 1"));
-}
-
-TEST(TConnection, SecondOpenReplacesTheFirstConnection) {
-    TdsTestServer server;
-    TConnection connection;
-    ASSERT_TRUE(connection.OpenConnection(Dsn(server)));
-    ASSERT_TRUE(connection.OpenConnection(Dsn(server, u"Demo"_s)));
-    EXPECT_TRUE(JournalGetsEvent(server, u"disconnect"_s));
-    connection.ExecuteQuery(u"select 7");
-    EXPECT_EQ(server.Batches().last(), u"select 7"_s);
 }
