@@ -92,6 +92,12 @@ void TConnection::CloseConnection() {
 }
 
 void TConnection::ExecuteQuery(QStringView sSQL) {
+    // The driver stops reading at a NUL character: the rest of the batch would be dropped
+    // while the batch still counted as run.
+    if (sSQL.contains(QChar(0)))
+        throw VelmarError(VelmarError::InvalidArgument,
+                          QStringLiteral("Le lot contient un caractère nul (code 0) : le pilote "
+                                         "ODBC n'en enverrait que le début."));
     DrainResults(Execute(OpenSession().dbc, m_queryTimeout, sSQL));
 }
 

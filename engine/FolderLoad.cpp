@@ -15,8 +15,9 @@ namespace {
 
 // The folder's scripts: regular files (or links to them) named *.sql in any letter case,
 // hidden ones left out, ordered by name without regard to case so that scripts depending on
-// each other load in a predictable order. Listed from the directory entries and their types:
-// QDir's name filters and file infos do several times the work for each file.
+// each other load in a predictable order. A link whose target is gone is kept, to be rejected
+// rather than silently skipped. Listed from the directory entries and their types: QDir's name
+// filters and file infos do several times the work for each file.
 QStringList ScriptsIn(const QString& sFolder) {
     const QFileInfo folder(sFolder);
     if (!folder.isReadable() || !folder.isExecutable()) Unreadable(sFolder);
@@ -26,9 +27,9 @@ QStringList ScriptsIn(const QString& sFolder) {
          end;
          it != end; it.increment(error)) {
         const QString name = QFile::decodeName(it->path().filename().native().c_str());
-        std::error_code brokenLink;
-        if (!name.startsWith(u'.') && name.endsWith(u".sql", Qt::CaseInsensitive) &&
-            it->is_regular_file(brokenLink))
+        if (name.startsWith(u'.') || !name.endsWith(u".sql", Qt::CaseInsensitive)) continue;
+        std::error_code ignored;  // a broken link reports one; the answers stand
+        if (it->is_regular_file(ignored) || (it->is_symlink(ignored) && !it->exists(ignored)))
             names << name;
     }
     if (error) Unreadable(sFolder);

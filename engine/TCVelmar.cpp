@@ -38,9 +38,14 @@ LoadOutcome TCVelmar::LoadStoredProcs(const QString& sPath, const QString& sServ
 void TCVelmar::Run(const QString& sPath, const QString& sServer, const QString& sDatabase,
                    const QString& sUser, const QString& sPassword) {
     const qint64 startTick = m_clock.TickMs();
-    if (!m_oConnection->OpenConnection(ConnectionString(sServer, sDatabase, sUser, sPassword))) {
-        m_sFailure = QStringLiteral("La connexion à %1 (base %2) a échoué : %3")
-                         .arg(sServer, sDatabase, m_oConnection->OpenFailure());
+    const std::optional<QString> dsn = ConnectionString(sServer, sDatabase, sUser, sPassword);
+    if (!dsn || !m_oConnection->OpenConnection(*dsn)) {
+        m_sFailure =
+            QStringLiteral("La connexion à %1 (base %2) a échoué : %3")
+                .arg(sServer, sDatabase,
+                     dsn ? m_oConnection->OpenFailure()
+                         : QStringLiteral("le pilote ODBC ne sait pas recevoir un compte ou un "
+                                          "mot de passe contenant '}'."));
         ReportMessage(
             LoadTexts::ConnectionFailure(m_clock.Now(), sServer, sDatabase, sUser, sPassword),
             MsgBoxStyle::OkOnly, QString());

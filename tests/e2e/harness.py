@@ -100,25 +100,28 @@ class VelmarTestCase(unittest.TestCase):
             f.write(content if isinstance(content, bytes) else content.encode("utf-8"))
         return full
 
-    def run_raw(self, *args, display=None, stderr=subprocess.PIPE):
-        """Runs the binary without a display, or on the X display named; stderr may be a
-        terminal's file descriptor, and is then not captured."""
+    def run_raw(self, *args, display=None, stderr=subprocess.PIPE, uid=None, during=None):
+        """Runs the binary without a display, or on the X display named, as the user `uid` if
+        given; stderr may be a terminal's file descriptor, and is then not captured; `during()`
+        is called while the binary runs."""
         env = {k: v for k, v in os.environ.items()
                if k not in ("TDSPORT", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
         if display:
             env["DISPLAY"] = display
         start = datetime.datetime.now().replace(microsecond=0)
-        result = subprocess.run([os.environ["VELMAR_BIN"], *args], cwd=self.dir, env=env,
-                                stdout=subprocess.PIPE, stderr=stderr, timeout=120)
+        process = subprocess.Popen([os.environ["VELMAR_BIN"], *args], cwd=self.dir, env=env,
+                                   user=uid, stdout=subprocess.PIPE, stderr=stderr)
+        if during:
+            during()
+        stdout, err = process.communicate(timeout=120)
         self.runs.append((start, datetime.datetime.now()))
-        if result.stderr is not None:
-            result.stderr = result.stderr.decode("utf-8", "replace")
-        return result
+        return subprocess.CompletedProcess(process.args, process.returncode, stdout,
+                                           err if err is None else err.decode("utf-8", "replace"))
 
     def velmar(self, source, mode="-D", error="1", user="sa", password="secret",
-               database="Sales", log="run.log", stderr=subprocess.PIPE):
+               database="Sales", log="run.log", **options):
         return self.run_raw("-E", error, "-U", user, "-P", password, "-S", self.server,
-                            "-B", database, mode, source, "-L", log, stderr=stderr)
+                            "-B", database, mode, source, "-L", log, **options)
 
     def read_log(self, name="run.log"):
         with open(self.path(name), "rb") as f:

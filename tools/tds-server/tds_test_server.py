@@ -305,6 +305,7 @@ class Connection:
         self.parts = []                  # packets of the message being received
         self.held = []                   # messages that came in during a WAITFOR
         self.gone = False
+        self.answered = 0                # batches answered
         self.tran = Transaction(lambda op, **fields: journal.write("tran", number, op=op,
                                                                   **fields))
 
@@ -432,6 +433,8 @@ class Connection:
     def batch(self, payload):
         text = batch_text(payload, self.tds_version)
         self.journal.write("batch", self.number, text=text)
+        if self.answered == self.options.drop_after:
+            return False  # the server goes away while the batch is in flight
         try:
             answer = run_batch(text, self.options, self.wait, self.tran)
         except Cancelled:
@@ -441,6 +444,7 @@ class Connection:
         if answer is None:  # SHUTDOWN: die without a word
             return False
         self.send(answer)
+        self.answered += 1
         return True
 
     def wait(self, seconds):
@@ -473,6 +477,8 @@ def parse_args(argv):
                    help="comma-separated names a login may open")
     p.add_argument("--fail-quoted-identifier", action="store_true",
                    help="refuse the batch 'set quoted_identifier off' with error 102")
+    p.add_argument("--drop-after", type=int, metavar="N",
+                   help="drop each connection, unanswered, at the batch after the Nth")
     args = p.parse_args(argv)
     args.databases = [d.strip() for d in args.databases.split(",") if d.strip()]
     return args

@@ -1,0 +1,133 @@
+"""The fault matrix: each row sets up one fault, runs one unattended load against the TDS test
+server, and checks the exit status, the log's entries and the batches the server received."""
+import collections
+import os
+import sys
+import time
+import unittest
+
+sys.dont_write_bytecode = True
+from harness import OK, VelmarTestCase, not_found, summary  # noqa: E402
+
+QI = "set quoted_identifier off"
+EOF_ = "[FreeTDS][SQL Server]Unexpected EOF from the server"
+LOST = "[FreeTDS][SQL Server]Communication link failure"
+NUL = "Le lot contient un caractère nul (code 0) : le pilote ODBC n'en enverrait que le début."
+HEADER, LOGIN_FAILED = "<header>", "<login failure>"
+# Root passes every permission check: the rows about permissions run the binary as nobody.
+NOBODY = 65534 if os.geteuid() == 0 else None
+
+Row = collections.namedtuple(
+    "Row", "name files args status log batches server prepare during ordered",
+    defaults=((), None, None, True))
+
+
+def scripts(count):
+    return {f"src/s{i:04}.sql": f"select {i}\r\n" for i in range(count)}
+
+
+def results(numbers, outcome=OK):
+    return [(f"s{i:04}.sql", outcome) for i in numbers]
+
+
+def selects(numbers):
+    return [f"select {i}\r\n" for i in numbers]
+
+
+def remove_log_once_a_is_written(test):
+    log, deadline = test.path("run.log"), time.monotonic() + 20
+    while not (os.path.exists(log) and b"a.sql" in open(log, "rb").read()):
+        test.assertLess(time.monotonic(), deadline)
+        time.sleep(0.01)
+    os.remove(log)
+
+
+ONE = {"src/a.sql": "select 1\r\n"}
+DROP = {**ONE, "src/b.sql": "select 2\r\nGO\r\nshutdown\r\nGO\r\nselect 3\r\n",
+        "src/c.sql": "select 4\r\n"}
+DROP_SENT = [QI, "select 1\r\n", "select 2\r\n", "\r\nshutdown\r\n"]
+# The server goes at the 22nd batch: after QI, and a script and its transaction check ten times.
+GONE = ("--drop-after", "21")
+ROWS = [
+    Row("server drops mid-batch, stop", DROP, {"error": "0"}, 1,
+        [HEADER, ("a.sql", OK), ("b.sql", EOF_), summary(3, 1, 1, remaining=1)], DROP_SENT),
+    Row("server drops mid-batch, continue", DROP, {}, 1,
+        [HEADER, ("a.sql", OK), ("b.sql", EOF_), ("c.sql", LOST), summary(3, 1, 2)], DROP_SENT),
+    Row("server gone mid-run, stop", scripts(20), {"error": "0"}, 1,
+        [HEADER, *results(range(10)), *results([10], EOF_), summary(20, 10, 1, remaining=9)],
+        [QI, *selects(range(11))], GONE),
+    Row("server gone mid-run, continue", scripts(20), {}, 1,
+        [HEADER, *results(range(10)), *results([10], EOF_), *results(range(11, 20), LOST),
+         summary(20, 10, 10)], [QI, *selects(range(11))], GONE),
+    Row("refused login", ONE, {"password": "nope"}, 3, [LOGIN_FAILED], []),
+    Row("no server listening", ONE, {}, 3, [LOGIN_FAILED], [], prepare=lambda t: t.stop_server()),
+    Row("missing folder", ONE, {"source": "nothere"}, 3,
+        [HEADER, not_found("nothere"), summary(0, 0, 0)], [QI]),
+    Row("missing list file", ONE, {"source": "none.txt", "mode": "-F"}, 3,
+        [HEADER, "Le fichier ou répertoire 'none.txt' n'est pas accessible."], [QI]),
+    Row("unknown database", ONE, {"database": "Nope"}, 3, [LOGIN_FAILED], []),
+    Row("set quoted_identifier off refused", ONE, {}, 3, [LOGIN_FAILED], [QI],
+        ("--fail-quoted-identifier",)),
+    Row("password holding ; and {", ONE, {"password": "p;w{d"}, 0,
+        [HEADER, ("a.sql", OK), summary(1, 1, 0)], [QI, "select 1\r\n"], ("--password", "p;w{d")),
+    Row("password holding }", ONE, {"password": "x};pwd=secret;{"}, 3, [LOGIN_FAILED], []),
+    Row("log folder read-only", {**ONE, "ro/keep": ""}, {"log": "ro/run.log", "uid": NOBODY}, 3,
+        None, [QI], prepare=lambda t: os.chmod(t.path("ro"), 0o555)),
+    Row("log folder's parent missing", ONE, {"log": "no/such/run.log"}, 3, None, [QI]),
+    Row("log on a full disk", ONE, {"log": "/dev/full"}, 3, None, [QI]),
+    Row("log removed mid-run", {**ONE, "src/b.sql": "waitfor delay '00:00:01'\r\n"}, {}, 0,
+        [("b.sql", OK), summary(2, 2, 0)], [QI, "select 1\r\n", "waitfor delay '00:00:01'\r\n"],
+        during=remove_log_once_a_is_written),
+    Row("unreadable script", {**ONE, "src/b.sql": "select 2\r\n"}, {"uid": NOBODY}, 1,
+        [HEADER, ("a.sql", "Permission denied"), ("b.sql", OK), summary(2, 1, 1)],
+        [QI, "select 2\r\n"], prepare=lambda t: os.chmod(t.path("src/a.sql"), 0)),
+    Row("empty script, NUL bytes, invalid UTF-8",
+        {"src/e.sql": b"", "src/n.sql": b"sel\0ect 1\r\n", "src/u.sql": b"select '\xff\x80'\r\n"},
+        {}, 1, [HEADER, ("e.sql", OK), ("n.sql", NUL), ("u.sql", OK), summary(3, 2, 1)],
+        [QI, "select 'ÿ€'\r\n"]),
+    Row("folder named x.sql, dangling link", {**ONE, "src/x.sql/c.sql": "select 3\r\n"}, {}, 1,
+        [HEADER, ("a.sql", OK), ("b.sql", "No such file or directory"), summary(2, 1, 1)],
+        [QI, "select 1\r\n"], prepare=lambda t: os.symlink("gone.sql", t.path("src/b.sql"))),
+    Row("list naming itself and a folder", {**ONE, "list.txt": "list.txt\nsrc\nsrc/a.sql\n"},
+        {"source": "list.txt", "mode": "-F"}, 1,
+        [HEADER, ("list.txt", OK), not_found("src"), ("a.sql", OK), summary(3, 2, 1)],
+        [QI, "list.txt\nsrc\nsrc/a.sql\n", "select 1\r\n"]),
+    Row("two runs appending to one log", scripts(1000), {}, 0,
+        2 * [HEADER, *results(range(1000)), summary(1000, 1000, 0)],
+        2 * [QI, *selects(range(1000))],
+        during=lambda t: t.assertEqual(0, t.velmar("src").returncode), ordered=False),
+]
+
+
+class FaultMatrix(VelmarTestCase):
+    def test_faults(self):
+        base = self.dir
+        for index, row in enumerate(ROWS):
+            with self.subTest(row.name):
+                self.dir = os.path.join(base, str(index))
+                os.makedirs(self.dir)
+                os.chmod(self.dir, 0o777)
+                self.start_server(*row.server)
+                for name, content in row.files.items():
+                    self.write(name, content)
+                if row.prepare:
+                    row.prepare(self)
+                args = {"source": "src", **row.args}
+                result = self.velmar(args.pop("source"), **args,
+                                     during=row.during and (lambda: row.during(self)))
+                self.assertEqual(row.status, result.returncode, result.stderr)
+                if row.status == 3:
+                    self.assertRegex(result.stderr.splitlines()[-1], "^velmar: .")
+                # Entries of runs made at once interleave: they are compared sorted.
+                order = list if row.ordered else (lambda items: sorted(items, key=repr))
+                if row.log is not None:
+                    blocks = {HEADER: self.header(),
+                              LOGIN_FAILED: self.login_failure(row.args.get("database", "Sales"))}
+                    expected = [blocks.get(e, e) if isinstance(e, str) else e for e in row.log]
+                    self.assertEqual(order(expected), order(self.log_entries()))
+                    self.assertNotIn(row.args.get("password", "secret").encode(), self.read_log())
+                self.assertEqual(order(row.batches), order(self.batches()))
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,102 @@
+#include "FuzzChecks.h"
+
+#include <QList>
+#include <QPair>
+#include <algorithm>
+#include <optional>
+
+#include "CommandLine.h"
+#include "SourceMode.h"
+#include "TextFile.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Entries = QList<QPair<QString, QString>>;
+
+QString Trim(const QString& text, bool right = true) {
+    qsizetype first = 0, last = text.size();
+    while (first < last && text[first] == u' ') ++first;
+    while (right && last > first && text[last - 1] == u' ') --last;
+    return text.mid(first, last - first);
+}
+
+// The parser's steps as designed, with their 1-based positions; "-?" is in no table row.
+std::optional<Entries> ReferenceParse(const QString& args, QString& mode) {
+    static const QStringList options{u"-E"_s, u"-U"_s, u"-P"_s, u"-B"_s,
+                                     u"-S"_s, u"-D"_s, u"-F"_s, u"-L"_s};
+    static const QStringList keys{u"error"_s, u"user"_s, u"pass"_s, u"base"_s,
+                                  u"serv"_s,  u"path"_s, u"path"_s, u"log"_s};
+    Entries result;
+    QString remainder = Trim(args, false);
+    for (qsizetype position = 1; position > 0;) {
+        position = remainder.indexOf(u' ') + 1;
+        if (position == 0) return std::nullopt;
+        const QString token = remainder.left(position - 1).toUpper();
+        const qsizetype option = options.indexOf(token);
+        if (option < 0) return std::nullopt;
+        if (token == u"-D") mode = u"SelectRep"_s;
+        if (token == u"-F") mode = u"FichierSQL"_s;
+        remainder = Trim(remainder.mid(position));
+        position = remainder.indexOf(u' ') + 1;
+        if (position == 0 && remainder.isEmpty()) return std::nullopt;
+        const QString value = position > 0 ? remainder.left(position - 1) : remainder;
+        if (std::ranges::none_of(result, [&](const auto& e) { return e.first == keys[option]; }))
+            result.append({keys[option], value});
+        if (position > 0) remainder = Trim(remainder.mid(position));
+    }
+    return result;
+}
+
+// Over the fuzzer's own buffer, so that a read past the input is caught.
+QString Decoded(QByteArrayView bytes) {
+    return DecodeText(QByteArray::fromRawData(bytes.data(), bytes.size()));
+}
+
+}  // namespace
+
+QString CheckCommandLine(QByteArrayView bytes) {
+    const QString args = QString::fromUtf8(bytes);
+    QString mode = g_sSourceMode = u"unset"_s;
+    const std::optional<Entries> expected = ReferenceParse(args, mode);
+    const std::optional<OptionSet> options = ParseCommandLine(args);
+    if (g_sSourceMode != mode) return u"source mode "_s + g_sSourceMode;
+    if (options.has_value() != expected.has_value()) return u"accepted or refused wrongly"_s;
+    if (options && options->Count() != expected->size()) return u"entries lost or invented"_s;
+    for (qsizetype i = 0; options && i < expected->size(); ++i)
+        if (options->Item(i + 1) != (*expected)[i].second ||
+            options->Item((*expected)[i].first) != (*expected)[i].second)
+            return u"entry "_s + (*expected)[i].first;
+    return {};
+}
+
+QString CheckDecodeText(QByteArrayView bytes) {
+    const QString text = Decoded(bytes);
+    qsizetype lineFeeds = bytes.count('\n');
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        const int low = bytes[0] == '\xFF' ? 0 : 1;
+        lineFeeds = 0;
+        for (qsizetype i = 2; i + 1 < bytes.size(); i += 2)
+            lineFeeds += bytes[i + low] == '\n' && bytes[i + 1 - low] == 0;
+    } else if (!bytes.startsWith("\xEF\xBB\xBF") && text.toUtf8() != bytes &&
+               text.size() != bytes.size()) {
+        return u"not UTF-8, yet not one character a byte"_s;
+    }
+    return text.count(u'\n') == lineFeeds ? QString() : u"line feeds lost or invented"_s;
+}
+
+// Each line ends at LF, losing a CR just before it; a last line without LF counts.
+QString CheckSplitLines(QByteArrayView bytes) {
+    const QString text = Decoded(bytes);
+    QStringList lines{QString()};
+    for (const QChar c : text) {
+        if (c == u'\n' && lines.back().endsWith(u'\r')) lines.back().chop(1);
+        if (c == u'\n')
+            lines << QString();
+        else
+            lines.back() += c;
+    }
+    if (lines.size() > 1 && lines.back().isEmpty()) lines.removeLast();
+    return SplitLines(text) == lines ? QString() : u"lines lost or invented"_s;
+}
