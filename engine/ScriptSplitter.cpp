@@ -51,7 +51,10 @@ Lanes<Unit> Load(const Unit* from) {
 template <typename Unit>
 bool AnyMayBeSeparator(const Unit* at) {
     const Lanes<Unit> before = Load(at - 1), g = Load(at), o = Load(at + 1), after = Load(at + 2);
-    const auto hits = ((g | 0x20) == 'g') & ((o | 0x20) == 'o') & (before <= 32) & (after <= 32);
+    // Scalars of the lanes' own type: clang 14 crashes on an int against char16_t lanes.
+    const Unit lower = 0x20, blank = 32;
+    const auto hits = ((g | lower) == Unit('g')) & ((o | lower) == Unit('o')) & (before <= blank) &
+                      (after <= blank);
     std::uint64_t words[2];
     std::memcpy(words, &hits, sizeof words);
     return (words[0] | words[1]) != 0;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang in build-fuzz/ and runs each for SECONDS (default
-# 60), one after another, printing its executions and findings. A finding is saved under
+# Builds the libFuzzer targets with clang in build-fuzz/ and runs each (or those named after
+# SECONDS) for SECONDS (default 60), one after another, printing its executions and findings. A finding is saved under
 # build-fuzz/findings/TARGET/; once fixed, it goes to tests/fuzz/corpus/TARGET/ as a row of
 # the regression table.
 set -euo pipefail
@@ -17,7 +17,8 @@ if ! dpkg-query -W -f='${Status}' libclang-rt-14-dev 2>/dev/null | grep -q "inst
 fi
 CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVELMAR_SANITIZE=ON -DVELMAR_FUZZ=ON >/dev/null
-targets=(commandline decoder listfile)
+targets=(commandline splitter decoder listfile)
+[ $# -gt 1 ] && targets=("${@:2}")
 cmake --build "$build" --target "${targets[@]/#/velmar_fuzz_}"
 total=0
 for target in "${targets[@]}"; do

@@ -6,6 +6,8 @@
 #include <optional>
 
 #include "CommandLine.h"
+#include "ReferenceSplit.h"
+#include "ScriptSplitter.h"
 #include "SourceMode.h"
 #include "TextFile.h"
 
@@ -49,10 +51,12 @@ std::optional<Entries> ReferenceParse(const QString& args, QString& mode) {
     return result;
 }
 
-// Over the fuzzer's own buffer, so that a read past the input is caught.
-QString Decoded(QByteArrayView bytes) {
-    return DecodeText(QByteArray::fromRawData(bytes.data(), bytes.size()));
-}
+// Each input byte picks a piece, so that scripts are dense in what the cutting rule reads:
+// as text (surrogates, lone ones too), and as bytes (UTF-8, or Windows-1252 once one is not).
+const QStringList kTextPieces =
+    u"go|GO|Go|gO|G|o| |\t|\r|\n|x|\u00A0|😀|\xD83D|\xDE00|\0"_s.split(u'|');
+const QList<QByteArray> kBytePieces =
+    "go|GO|Go|gO|G|o| |\t|\r|\n|x|\xA0|\xC3\xA9|\xF0\x9F\x98\x80|\x80|\0"_ba.split('|');
 
 }  // namespace
 
@@ -71,8 +75,28 @@ QString CheckCommandLine(QByteArrayView bytes) {
     return {};
 }
 
+QString CheckScriptSplitter(QByteArrayView bytes) {
+    QString text;
+    QByteArray script;
+    for (const char byte : bytes) {
+        text += kTextPieces[static_cast<uchar>(byte) % kTextPieces.size()];
+        script += kBytePieces[static_cast<uchar>(byte) % kBytePieces.size()];
+    }
+    std::vector<QString> batches;
+    for (const QStringView batch : SplitScript(text)) batches.push_back(batch.toString());
+    if (batches != ReferenceSplit(text)) return u"text cut otherwise"_s;
+    // The engine cuts the bytes of such scripts and decodes each batch on its own.
+    const EncodedText encoded = DetectEncoding(script);
+    batches.clear();
+    for (const QByteArrayView batch : SplitScript(encoded.body))
+        batches.push_back(Decode(encoded.encoding, batch));
+    return batches == ReferenceSplit(Decode(encoded.encoding, encoded.body))
+               ? QString()
+               : u"bytes cut otherwise"_s;
+}
+
 QString CheckDecodeText(QByteArrayView bytes) {
-    const QString text = Decoded(bytes);
+    const QString text = DecodeText(bytes);
     qsizetype lineFeeds = bytes.count('\n');
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
         const int low = bytes[0] == '\xFF' ? 0 : 1;
@@ -88,7 +112,7 @@ QString CheckDecodeText(QByteArrayView bytes) {
 
 // Each line ends at LF, losing a CR just before it; a last line without LF counts.
 QString CheckSplitLines(QByteArrayView bytes) {
-    const QString text = Decoded(bytes);
+    const QString text = DecodeText(bytes);
     QStringList lines{QString()};
     for (const QChar c : text) {
         if (c == u'\n' && lines.back().endsWith(u'\r')) lines.back().chop(1);

@@ -18,6 +18,7 @@ void PrintTo(const SavedInput& input, std::ostream* out) { *out << input.file.to
 std::vector<SavedInput> SavedInputs() {
     const std::pair<const char*, QString (*)(QByteArrayView)> targets[] = {
         {"commandline", CheckCommandLine},
+        {"splitter", CheckScriptSplitter},
         {"decoder", CheckDecodeText},
         {"listfile", CheckSplitLines}};
     std::vector<SavedInput> inputs;
