@@ -63,8 +63,7 @@ private slots:
         Click(*window, "cmdConnexion");
         Click(*window, list ? "optFichier" : "optRepertoire");
         Type(*window, list ? "txtFichier" : "txtPath", list ? listFile : dir->path());
-        g_sSourceMode =
-            list ? kFolderMode : kListFileMode;  // as a browse of the other kind left it
+        g_sSourceMode = list ? kFolderMode : kListFileMode;  // left by a browse
         Click(*window, "cmdLoad");
         QCOMPARE(db.batches, batches);
     }
