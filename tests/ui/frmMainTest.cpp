@@ -70,8 +70,10 @@ private slots:
 
     void loadRefusesToCloseThenExportsTheGrid() {
         Write("a.sql", "select 1");
-        Write("b.sql", "fail");
-        db.failures["fail"] = "Syntaxe, ligne 2";
+        Write("b.sql", "fail one");
+        Write("c.sql", "fail two");
+        db.failures["fail one"] = "Syntaxe, ligne 2";
+        db.failures["fail two"] = "Nom \"x\" absent";
         bool closeRefused = false;
         boxes.answer = [&](const ScriptedMessageBox::Shown&) {  // the summary, inside the load
             closeRefused = !window->close();
@@ -88,7 +90,9 @@ private slots:
         qputenv("HOME", home);
         QFile csv(dir->filePath("export.csv"));
         QVERIFY(csv.open(QIODevice::ReadOnly));
-        QCOMPARE(csv.readAll(), "a.sql,Réussi\r\nb.sql,\"Syntaxe, ligne 2\"\r\n");
+        QCOMPARE(
+            csv.readAll(),
+            "a.sql,Réussi\r\nb.sql,\"Syntaxe, ligne 2\"\r\nc.sql,\"Nom \"\"x\"\" absent\"\r\n");
     }
 };
 
