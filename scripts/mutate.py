@@ -76,7 +76,14 @@ def run(command, **kwargs):
 def sync():
     files = subprocess.run(["git", "ls-files", "-z"], cwd=ROOT, check=True,
                            capture_output=True).stdout.decode().split("\0")
-    for name in filter(None, files):
+    tracked = set(filter(None, files))
+    # A file no longer tracked could still be found by an include or a glob.
+    for folder, dirs, names in os.walk(SCRATCH):
+        dirs[:] = [d for d in dirs if os.path.join(folder, d) != os.path.join(SCRATCH, "build")]
+        for name in names:
+            if os.path.relpath(os.path.join(folder, name), SCRATCH) not in tracked:
+                os.remove(os.path.join(folder, name))
+    for name in tracked:
         source, target = os.path.join(ROOT, name), os.path.join(SCRATCH, name)
         # Unchanged files keep their times, so the build stays incremental.
         if os.path.isfile(source) and not (os.path.exists(target)

@@ -23,11 +23,12 @@ inline void Type(const QWidget& window, const char* name, const QString& text) {
     Find<QLineEdit>(window, name)->setText(text);
 }
 
-// Fills "Connexion SQL" with an SQL login and presses Valider.
+// Fills "Connexion SQL" with the test server's SQL login and presses Valider.
 inline void EnterLogin(const QDialog& dialog, const QString& server, const QString& database) {
     Find<QComboBox>(dialog, "txtServeur")->setEditText(server);
     Find<QComboBox>(dialog, "txtBase")->setEditText(database);
     Type(dialog, "txtUser", "sa");
+    Type(dialog, "txtPasswd", "secret");
     Click(dialog, "cmdValider");
 }
 

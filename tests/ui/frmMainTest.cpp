@@ -1,9 +1,14 @@
+#include <QProgressBar>
 #include <QSemaphore>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "EngineFakes.h"
 #include "SourceMode.h"
+#include "TConnection.h"
+#include "TdsTestServer.h"
 #include "WindowDriver.h"
 #include "frmMain.h"
 
@@ -15,7 +20,8 @@ class frmMainTest : public QObject {
     FakeDatabase db;
     ScriptedMessageBox boxes;
     FixedClock clock;
-    QString database;  // what the operator enters in the connection dialog
+    QString server, database;  // what the operator enters in the connection dialog
+    bool throughOdbc = false;  // the load goes through unixODBC and FreeTDS, not the fake
     std::unique_ptr<frmMain> window;
     std::unique_ptr<QTemporaryDir> dir;
 
@@ -29,16 +35,19 @@ private slots:
     void init() {
         db = {};
         boxes = {};
+        server = "srv";
         database = "base";
+        throughOdbc = false;
         dir = std::make_unique<QTemporaryDir>();
         const auto connection = [this] {  // on the worker, while the window handles its events
             QSemaphore windowLive;
             QMetaObject::invokeMethod(
                 window.get(), [&] { windowLive.release(); }, Qt::QueuedConnection);
             if (!windowLive.tryAcquire(1, 5000)) qFatal("the load holds up the window");
-            return std::make_unique<FakeConnection>(db);
+            return throughOdbc ? std::unique_ptr<IConnection>(std::make_unique<TConnection>())
+                               : std::make_unique<FakeConnection>(db);
         };
-        const auto enterLogin = [this](QDialog& dialog) { EnterLogin(dialog, "srv", database); };
+        const auto enterLogin = [this](QDialog& dialog) { EnterLogin(dialog, server, database); };
         window =
             std::make_unique<frmMain>(MainWindowServices{boxes, clock, connection, enterLogin});
         window->show();
@@ -93,6 +102,44 @@ private slots:
         QCOMPARE(
             csv.readAll(),
             "a.sql,Réussi\r\nb.sql,\"Syntaxe, ligne 2\"\r\nc.sql,\"Nom \"\"x\"\" absent\"\r\n");
+    }
+
+    // Against the test server: the grid is reset and the window handles its events while a
+    // batch runs, progress arrives before each box, and each answer reaches the engine.
+    void windowStaysLiveWhileTheServerWorks() {
+        TdsTestServer tds;
+        server = tds.ServerName();
+        database = "Demo";
+        throughOdbc = true;
+        const QString slow = Write("slow.sql", "waitfor delay '00:00:01'");
+        const QString list =
+            Write("l.txt", (dir->filePath("missing.sql") + "\r\n" + slow).toUtf8());
+        auto* bar = Find<QProgressBar>(*window, "pbProg");
+        auto* grid = Find<QTableWidget>(*window, "lstErrProcs");
+        QStringList seenInBoxes;
+        QList<qint32> answers{MsgBoxAnswer::Retry, MsgBoxAnswer::Ignore, MsgBoxAnswer::Ok};
+        boxes.answer = [&](const ScriptedMessageBox::Shown&) {
+            seenInBoxes << QStringLiteral("%1/%2 %3 rows")
+                               .arg(bar->value())
+                               .arg(bar->maximum())
+                               .arg(grid->rowCount());
+            return answers.takeFirst();
+        };
+        window->AddItem("previous.sql\tRéussi");
+        Click(*window, "cmdConnexion");
+        Click(*window, "optFichier");
+        Type(*window, "txtFichier", list);
+        int rowsDuringBatch = -1;
+        QTimer probe;  // fires on the window's thread, only while its events are handled
+        probe.callOnTimeout([&] {
+            if (rowsDuringBatch < 0 && tds.Batches().join(' ').contains("waitfor"))
+                rowsDuringBatch = grid->rowCount();
+        });
+        probe.start(0);
+        Click(*window, "cmdLoad");
+        QCOMPARE(rowsDuringBatch, 0);
+        // Retry restarted the pass, Ignore went on.
+        QCOMPARE(seenInBoxes, (QStringList{"0/2 0 rows", "0/2 0 rows", "2/2 1 rows"}));
     }
 };
 
