@@ -12,11 +12,17 @@
 
 namespace {
 
-// Below this, reading into reused heap memory is cheaper than setting up a mapping.
-constexpr qsizetype kMapFrom = 64 * 1024;
-
 [[noreturn]] void Fail(qint32 number, int error) {
     throw VelmarError(number, qt_error_string(error));
+}
+
+// A large buffer faults in far fewer pages when the kernel may back it with huge pages.
+void PreferHugePages(QByteArray& bytes) {
+    constexpr quintptr kHugePage = 2 * 1024 * 1024;
+    const auto begin =
+        (reinterpret_cast<quintptr>(bytes.data()) + kHugePage - 1) & ~(kHugePage - 1);
+    const auto end = (reinterpret_cast<quintptr>(bytes.data()) + bytes.size()) & ~(kHugePage - 1);
+    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 }
 
 // Reads up to `size` bytes; a file whose length is not known (0, as /proc reports) is read to
@@ -24,6 +30,7 @@ constexpr qsizetype kMapFrom = 64 * 1024;
 QByteArray ReadAll(int fd, qsizetype size) {
     const bool lengthKnown = size > 0;
     QByteArray bytes(lengthKnown ? size : 4096, Qt::Uninitialized);
+    PreferHugePages(bytes);
     qsizetype done = 0;
     for (;;) {
         if (!lengthKnown && done == bytes.size()) bytes.resize(2 * bytes.size());
@@ -53,19 +60,5 @@ FileBytes::FileBytes(const QString& sPath) {
     struct stat status {};
     if (::fstat(file.Get(), &status) != 0) Fail(VelmarError::PathFileAccess, errno);
     if (S_ISDIR(status.st_mode)) Fail(VelmarError::PermissionDenied, EISDIR);
-    const qsizetype size = status.st_size;
-    if (S_ISREG(status.st_mode) && size >= kMapFrom) {
-        void* mapping = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, file.Get(), 0);
-        if (mapping != MAP_FAILED) {
-            m_mapping = mapping;
-            m_bytes = QByteArrayView(static_cast<const char*>(mapping), size);
-            return;
-        }
-    }
-    m_read = ReadAll(file.Get(), size);
-    m_bytes = m_read;
-}
-
-FileBytes::~FileBytes() {
-    if (m_mapping) ::munmap(m_mapping, m_bytes.size());
+    m_bytes = ReadAll(file.Get(), status.st_size);
 }

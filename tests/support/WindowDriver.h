@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
-#include <QTest>
 
 // Drives a window the way an operator would, by the names of its controls.
 namespace WindowDriver {
@@ -21,23 +20,15 @@ inline void Click(const QWidget& window, const char* name) {
 }
 
 inline void Type(const QWidget& window, const char* name, const QString& text) {
-    QLineEdit* field = Find<QLineEdit>(window, name);
-    field->clear();
-    QTest::keyClicks(field, text);
+    Find<QLineEdit>(window, name)->setText(text);
 }
 
-// Fills "Connexion SQL" and presses Valider.
-inline void EnterLogin(QDialog& dialog, const QString& server, const QString& database,
-                       const QString& user = {}, const QString& password = {},
-                       bool windowsLogin = false) {
+// Fills "Connexion SQL" with the test server's SQL login and presses Valider.
+inline void EnterLogin(const QDialog& dialog, const QString& server, const QString& database) {
     Find<QComboBox>(dialog, "txtServeur")->setEditText(server);
     Find<QComboBox>(dialog, "txtBase")->setEditText(database);
-    if (windowsLogin) {
-        Click(dialog, "optLoginNT");
-    } else {
-        Type(dialog, "txtUser", user);
-        Type(dialog, "txtPasswd", password);
-    }
+    Type(dialog, "txtUser", "sa");
+    Type(dialog, "txtPasswd", "secret");
     Click(dialog, "cmdValider");
 }
 
