@@ -2,14 +2,14 @@
 server, and checks the exit status, the log's entries and the batches the server received."""
 import collections
 import os
+import re
 import sys
 import time
 import unittest
 
 sys.dont_write_bytecode = True
-from harness import OK, VelmarTestCase, not_found, summary  # noqa: E402
+from harness import OK, QI, VelmarTestCase, summary  # noqa: E402
 
-QI = "set quoted_identifier off"
 EOF_ = "[FreeTDS][SQL Server]Unexpected EOF from the server"
 LOST = "[FreeTDS][SQL Server]Communication link failure"
 NUL = "Le lot contient un caractère nul (code 0) : le pilote ODBC n'en enverrait que le début."
@@ -18,8 +18,12 @@ HEADER, LOGIN_FAILED = "<header>", "<login failure>"
 NOBODY = 65534 if os.geteuid() == 0 else None
 
 Row = collections.namedtuple(
-    "Row", "name files args status log batches server prepare during ordered",
-    defaults=((), None, None, True))
+    "Row", "name files args status log batches server prepare during ordered stderr",
+    defaults=((), None, None, True, ""))
+
+
+def not_found(entry):
+    return f"Le fichier ou répertoire '{entry}' n'existe pas."
 
 
 def scripts(count):
@@ -59,20 +63,24 @@ ROWS = [
     Row("server gone mid-run, continue", scripts(20), {}, 1,
         [HEADER, *results(range(10)), *results([10], EOF_), *results(range(11, 20), LOST),
          summary(20, 10, 10)], [QI, *selects(range(11))], GONE),
-    Row("refused login", ONE, {"password": "nope"}, 3, [LOGIN_FAILED], []),
+    Row("refused login", ONE, {"password": "nope"}, 3, [LOGIN_FAILED], [],
+        stderr="Login failed for user 'sa'."),
     Row("no server listening", ONE, {}, 3, [LOGIN_FAILED], [], prepare=lambda t: t.stop_server()),
     Row("missing folder", ONE, {"source": "nothere"}, 3,
         [HEADER, not_found("nothere"), summary(0, 0, 0)], [QI]),
     Row("missing list file", ONE, {"source": "none.txt", "mode": "-F"}, 3,
         [HEADER, "Le fichier ou répertoire 'none.txt' n'est pas accessible."], [QI]),
-    Row("unknown database", ONE, {"database": "Nope"}, 3, [LOGIN_FAILED], []),
+    Row("unknown database", ONE, {"database": "Nope"}, 3, [LOGIN_FAILED], [],
+        stderr='Cannot open database "Nope" requested by the login.'),
     Row("set quoted_identifier off refused", ONE, {}, 3, [LOGIN_FAILED], [QI],
-        ("--fail-quoted-identifier",)),
+        ("--fail-quoted-identifier",), stderr="Incorrect syntax near 'quoted_identifier'."),
     Row("password holding ; and {", ONE, {"password": "p;w{d"}, 0,
         [HEADER, ("a.sql", OK), summary(1, 1, 0)], [QI, "select 1\r\n"], ("--password", "p;w{d")),
     Row("password holding }", ONE, {"password": "x};pwd=secret;{"}, 3, [LOGIN_FAILED], []),
     Row("log folder read-only", {**ONE, "ro/keep": ""}, {"log": "ro/run.log", "uid": NOBODY}, 3,
         None, [QI], prepare=lambda t: os.chmod(t.path("ro"), 0o555)),
+    Row("log folder made, one level deep", ONE, {"log": "new/run.log"}, 0,
+        [HEADER, ("a.sql", OK), summary(1, 1, 0)], [QI, "select 1\r\n"]),
     Row("log folder's parent missing", ONE, {"log": "no/such/run.log"}, 3, None, [QI]),
     Row("log on a full disk", ONE, {"log": "/dev/full"}, 3, None, [QI]),
     Row("log removed mid-run", {**ONE, "src/b.sql": "waitfor delay '00:00:01'\r\n"}, {}, 0,
@@ -85,9 +93,11 @@ ROWS = [
         {"src/e.sql": b"", "src/n.sql": b"sel\0ect 1\r\n", "src/u.sql": b"select '\xff\x80'\r\n"},
         {}, 1, [HEADER, ("e.sql", OK), ("n.sql", NUL), ("u.sql", OK), summary(3, 2, 1)],
         [QI, "select 'ÿ€'\r\n"]),
-    Row("folder named x.sql, dangling link", {**ONE, "src/x.sql/c.sql": "select 3\r\n"}, {}, 1,
-        [HEADER, ("a.sql", OK), ("b.sql", "No such file or directory"), summary(2, 1, 1)],
-        [QI, "select 1\r\n"], prepare=lambda t: os.symlink("gone.sql", t.path("src/b.sql"))),
+    Row("folder named x.sql, links", {**ONE, "src/x.sql/c.sql": "select 3\r\n"}, {}, 1,
+        [HEADER, ("a.sql", OK), ("b.sql", "No such file or directory"), ("c.sql", OK),
+         summary(3, 2, 1)], [QI, "select 1\r\n", "select 1\r\n"],
+        prepare=lambda t: (os.symlink("gone.sql", t.path("src/b.sql")),
+                           os.symlink("a.sql", t.path("src/c.sql")))),
     Row("list naming itself and a folder", {**ONE, "list.txt": "list.txt\nsrc\nsrc/a.sql\n"},
         {"source": "list.txt", "mode": "-F"}, 1,
         [HEADER, ("list.txt", OK), not_found("src"), ("a.sql", OK), summary(3, 2, 1)],
@@ -95,7 +105,7 @@ ROWS = [
     Row("two runs appending to one log", scripts(1000), {}, 0,
         2 * [HEADER, *results(range(1000)), summary(1000, 1000, 0)],
         2 * [QI, *selects(range(1000))],
-        during=lambda t: t.assertEqual(0, t.velmar("src").returncode), ordered=False),
+        during=lambda t: t.assertEqual(0, t.velmar()[0]), ordered=False),
 ]
 
 
@@ -112,22 +122,21 @@ class FaultMatrix(VelmarTestCase):
                     self.write(name, content)
                 if row.prepare:
                     row.prepare(self)
-                args = {"source": "src", **row.args}
-                result = self.velmar(args.pop("source"), **args,
-                                     during=row.during and (lambda: row.during(self)))
-                self.assertEqual(row.status, result.returncode, result.stderr)
-                if row.status == 3:
-                    self.assertRegex(result.stderr.splitlines()[-1], "^velmar: .")
+                status, err = self.velmar(**row.args,
+                                          during=row.during and (lambda: row.during(self)))
+                self.assertEqual(row.status, status, err)
+                if row.status == 3:  # the reason, on stderr's last line
+                    self.assertRegex(err.splitlines()[-1], "^velmar: .*" + re.escape(row.stderr))
                 # Entries of runs made at once interleave: they are compared sorted.
                 order = list if row.ordered else (lambda items: sorted(items, key=repr))
                 if row.log is not None:
                     blocks = {HEADER: self.header(),
                               LOGIN_FAILED: self.login_failure(row.args.get("database", "Sales"))}
                     expected = [blocks.get(e, e) if isinstance(e, str) else e for e in row.log]
-                    self.assertEqual(order(expected), order(self.log_entries()))
-                    self.assertNotIn(row.args.get("password", "secret").encode(), self.read_log())
+                    log = row.args.get("log", "run.log")
+                    self.assertEqual(order(expected), order(self.log_entries(log)))
+                    self.assertNotIn(row.args.get("password", "secret").encode(), self.read_log(log))
                 self.assertEqual(order(row.batches), order(self.batches()))
-
 
 if __name__ == "__main__":
     unittest.main()

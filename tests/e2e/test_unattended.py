@@ -1,55 +1,107 @@
-"""Unattended loads against the scripted TDS server: what it receives and what the log says."""
+"""Unattended runs against the scripted TDS server: what it receives, what the log and the
+terminal show, and how the command line is read."""
+import os
+import pty
+import re
 import sys
 import unittest
 
 sys.dont_write_bytecode = True
-from harness import OK, TRANCOUNT, VelmarTestCase, summary  # noqa: E402
+from harness import OK, QI, TRANCOUNT, VelmarTestCase, summary  # noqa: E402
 
-QI = "set quoted_identifier off"
+USAGE = r"velmar - Usage\n(.+\n){9}\Z"
+NO_DISPLAY = r"velmar: le mode fenêtre a besoin d'un affichage \(DISPLAY ou WAYLAND_DISPLAY\)\n"
+
+
+def drain(fd):
+    chunks = []
+    while True:
+        try:
+            chunks.append(os.read(fd, 4096))
+        except OSError:  # EIO once the terminal's last writer has gone
+            break
+        if not chunks[-1]:
+            break
+    os.close(fd)
+    return b"".join(chunks).decode("utf-8")
 
 
 class UnattendedLoad(VelmarTestCase):
-    def test_folder_with_go_lines_and_transactions(self):
-        self.write("src/1_view.sql", "create view v as select 1 as n\ngo\ngrant select on v to r\n")
-        self.write("src/2_purge.sql", "create proc p as\n-- frees 2 Go\ndelete from t\nGO\n")
-        self.write("src/3_open.sql", "begin tran\r\ninsert into t values (1)\r\n")
-        self.write("src/4_after.SQL", "insert into t values (2)\r\n")
-        self.write("src/5_commit.sql",
-                   "begin transaction\r\nGO\r\ninsert into t values (3)\r\nGO\r\ncommit\r\n")
-        self.write("src/6_bad.sql", "raiserror('boom', 16, 1)\r\n")
-        for ignored in ("src/.hidden.sql", "src/notes.txt", "src/dir.sql/inner.sql"):
-            self.write(ignored, "select 7\r\n")
-        self.assertEqual(1, self.velmar("src").returncode)
+    def test_folder_with_go_lines_transactions_and_encodings(self):
+        text, latin = "select N'é€ü 😀'\r\n", "select 'é€ü'\r\n"
+        long = "".join(f"insert into t values ({i}) -- n°{i}\r\n" for i in range(3000))
+        files = {
+            "1_view.sql": "create view v as select 1 as n\ngo\ngrant select on v to r\n",
+            "2_purge.sql": "create proc p as\n-- frees 2 Go\ndelete from t\nGO\n",
+            "3_open.sql": "begin tran\r\ninsert into t values (1)\r\n",
+            "4_after.SQL": "insert into t values (2)\r\n",
+            "5_commit.sql": "begin transaction\r\nGO\r\ninsert into t values (3)\r\nGO\r\ncommit\r\n",
+            # The error follows other results: each must be read for it to be seen.
+            "6_bad.sql": "print 'x'\r\nselect 1\r\nselect 2\r\nraiserror('boom', 16, 1)\r\n",
+            "7_long.sql": long, "8_u16be.sql": b"\xfe\xff" + text.encode("utf-16-be"),
+            "8_u16le.sql": b"\xff\xfe" + text.encode("utf-16-le"), "8_u8.sql": text,
+            "8_u8bom.sql": b"\xef\xbb\xbf" + text.encode(), "8_w1252.sql": latin.encode("cp1252"),
+            ".hidden.sql": "x", "notes.txt": "x", "dir.sql/inner.sql": "x"}
+        for name, content in files.items():
+            self.write("src/" + name, content)
+        self.assertEqual(1, self.velmar()[0])
         self.assertEqual([self.header(), ("1_view.sql", OK), ("2_purge.sql", OK),
                           ("3_open.sql", "Transaction laissée ouverte par le script : annulée."),
                           ("4_after.SQL", OK), ("5_commit.sql", OK),
-                          ("6_bad.sql", "[FreeTDS][SQL Server]boom"), summary(6, 4, 2)],
+                          ("6_bad.sql", "[FreeTDS][SQL Server]boom"), ("7_long.sql", OK),
+                          *[(name, OK) for name in list(files)[7:12]], summary(12, 10, 2)],
                          self.log_entries())
         self.assertEqual([QI, "create view v as select 1 as n\n", "\ngrant select on v to r\n",
                           "create proc p as\n-- frees 2 Go\ndelete from t\n", "\n",
                           "begin tran\r\ninsert into t values (1)\r\n", "rollback transaction",
                           "insert into t values (2)\r\n", "begin transaction\r\n",
-                          "\r\ninsert into t values (3)\r\n", "\r\ncommit\r\n",
-                          "raiserror('boom', 16, 1)\r\n"], self.batches())
-        self.assertEqual(6, [e["text"] for e in self.journal("batch")].count(TRANCOUNT))
+                          "\r\ninsert into t values (3)\r\n", "\r\ncommit\r\n", files["6_bad.sql"],
+                          long, *4 * [text], latin], self.batches())
+        self.assertEqual(12, [e["text"] for e in self.journal("batch")].count(TRANCOUNT))
         self.assertEqual([("begin", None), ("rollback", ["insert into t values (1)"]),
                           ("begin", None), ("commit", None)],
                          [(e["op"], e.get("undone")) for e in self.journal("tran")])
-        self.assertEqual([("sa", "Sales", True)],
+
+    def test_command_line(self):
+        self.write("src/a.sql", "select 1\r\n")
+        good = ["-E", "1", "-U", "sa", "-P", "secret", "-S", self.server, "-B", "Sales",
+                "-D", "src", "-L", "run.log"]
+        refused = [("missing -L", good[:-2], None), ("decimal -E", ["-E", "1.5"] + good[2:], None),
+                   ("unknown option", good + ["-X", "1"], None), ("-?", ["-?"] + good, None),
+                   ("no display", [], None), ("unreachable display", [], ":97")]
+        for label, args, display in refused:
+            with self.subTest(label):
+                status, err = self.run_raw(*args, display=display)
+                self.assertEqual(2, status, err)
+                self.assertRegex(err, ("" if args else NO_DISPLAY) + USAGE)
+        self.assertEqual(([], []), (self.log_entries(), self.journal("login")))
+
+        # Options in any order and letter case.
+        status, err = self.run_raw("-l", "run.log", "-b", "Demo", "-S", self.server, "-d", "src",
+                                   "-p", "secret", "-u", "SA", "-e", "0")
+        self.assertEqual(0, status, err)
+        self.assertEqual([self.header("Demo", "SA"), ("a.sql", OK), summary(1, 1, 0)],
+                         self.log_entries())
+        self.assertEqual([("SA", "Demo", True)],
                          [(e["user"], e["database"], e["ok"]) for e in self.journal("login")])
 
-    def test_encodings_reach_the_server_unchanged(self):
-        text = "select 'é€ü'\r\n"
-        files = {"u8.sql": text.encode("utf-8"), "u8bom.sql": b"\xef\xbb\xbf" + text.encode("utf-8"),
-                 "u16le.sql": b"\xff\xfe" + text.encode("utf-16-le"),
-                 "u16be.sql": b"\xfe\xff" + text.encode("utf-16-be"), "w1252.sql": text.encode("cp1252")}
-        for name, content in files.items():
-            with self.subTest(name):
-                self.write(name, content)
-                self.assertEqual(0, self.velmar(name, log=name + ".log").returncode)
-                self.assertEqual([self.header(), (name, OK), summary(1, 1, 0)],
-                                 self.log_entries(name + ".log"))
-                self.assertEqual([QI, text], self.batches()[-2:])
+    def test_progress_on_a_terminal_only(self):
+        self.write("src/a.sql", "select 1\r\n")
+        self.write("src/b.sql", "raiserror('boom', 16, 1)\r\n")
+        self.write("src/c.sql", "select 3\r\n")
+        log = [self.header(), ("a.sql", OK), ("b.sql", "[FreeTDS][SQL Server]boom"),
+               summary(3, 1, 1, remaining=1)]
+        terminal, attached = pty.openpty()
+        status, _ = self.velmar(error="0", log="tty.log", stderr=attached)
+        os.close(attached)
+        screen = re.sub(r"\d+h\d+m\d+s", "<elapsed>", drain(terminal))
+        self.assertEqual(1, status)
+        # The terminal turns each line feed into CR LF.
+        self.assertEqual(f"\r0/3 [{'.' * 30}] <elapsed>\r1/3 [{'#' * 10}{'.' * 20}] <elapsed>"
+                         f"\r\n{summary(3, 1, 1, remaining=1)}\r\n", screen)
+        self.assertEqual(log, self.log_entries("tty.log"))
+        self.assertEqual((1, ""), self.velmar(error="0", log="pipe.log"))
+        self.assertEqual(log, self.log_entries("pipe.log"))
 
 
 if __name__ == "__main__":

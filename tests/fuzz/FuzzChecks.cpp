@@ -17,21 +17,18 @@ namespace {
 
 using Entries = QList<QPair<QString, QString>>;
 
-QString Trim(const QString& text, bool right = true) {
-    qsizetype first = 0, last = text.size();
-    while (first < last && text[first] == u' ') ++first;
-    while (right && last > first && text[last - 1] == u' ') --last;
-    return text.mid(first, last - first);
-}
-
 // The parser's steps as designed, with their 1-based positions; "-?" is in no table row.
 std::optional<Entries> ReferenceParse(const QString& args, QString& mode) {
-    static const QStringList options{u"-E"_s, u"-U"_s, u"-P"_s, u"-B"_s,
-                                     u"-S"_s, u"-D"_s, u"-F"_s, u"-L"_s};
-    static const QStringList keys{u"error"_s, u"user"_s, u"pass"_s, u"base"_s,
-                                  u"serv"_s,  u"path"_s, u"path"_s, u"log"_s};
+    static const QStringList options = u"-E -U -P -B -S -D -F -L"_s.split(u' ');
+    static const QStringList keys = u"error user pass base serv path path log"_s.split(u' ');
+    const auto trim = [](const QString& text, bool right) {
+        qsizetype first = 0, last = text.size();
+        while (first < last && text[first] == u' ') ++first;
+        while (right && last > first && text[last - 1] == u' ') --last;
+        return text.mid(first, last - first);
+    };
     Entries result;
-    QString remainder = Trim(args, false);
+    QString remainder = trim(args, false);
     for (qsizetype position = 1; position > 0;) {
         position = remainder.indexOf(u' ') + 1;
         if (position == 0) return std::nullopt;
@@ -40,13 +37,13 @@ std::optional<Entries> ReferenceParse(const QString& args, QString& mode) {
         if (option < 0) return std::nullopt;
         if (token == u"-D") mode = u"SelectRep"_s;
         if (token == u"-F") mode = u"FichierSQL"_s;
-        remainder = Trim(remainder.mid(position));
+        remainder = trim(remainder.mid(position), true);
         position = remainder.indexOf(u' ') + 1;
         if (position == 0 && remainder.isEmpty()) return std::nullopt;
         const QString value = position > 0 ? remainder.left(position - 1) : remainder;
         if (std::ranges::none_of(result, [&](const auto& e) { return e.first == keys[option]; }))
             result.append({keys[option], value});
-        if (position > 0) remainder = Trim(remainder.mid(position));
+        if (position > 0) remainder = trim(remainder.mid(position), true);
     }
     return result;
 }
@@ -90,9 +87,9 @@ QString CheckScriptSplitter(QByteArrayView bytes) {
     batches.clear();
     for (const QByteArrayView batch : SplitScript(encoded.body))
         batches.push_back(Decode(encoded.encoding, batch));
-    return batches == ReferenceSplit(Decode(encoded.encoding, encoded.body))
-               ? QString()
-               : u"bytes cut otherwise"_s;
+    if (batches != ReferenceSplit(Decode(encoded.encoding, encoded.body)))
+        return u"bytes cut otherwise"_s;
+    return {};
 }
 
 QString CheckDecodeText(QByteArrayView bytes) {
@@ -110,17 +107,11 @@ QString CheckDecodeText(QByteArrayView bytes) {
     return text.count(u'\n') == lineFeeds ? QString() : u"line feeds lost or invented"_s;
 }
 
-// Each line ends at LF, losing a CR just before it; a last line without LF counts.
+// Joined again, the lines give the text back, less the CR before each LF and a last LF.
 QString CheckSplitLines(QByteArrayView bytes) {
-    const QString text = DecodeText(bytes);
-    QStringList lines{QString()};
-    for (const QChar c : text) {
-        if (c == u'\n' && lines.back().endsWith(u'\r')) lines.back().chop(1);
-        if (c == u'\n')
-            lines << QString();
-        else
-            lines.back() += c;
-    }
-    if (lines.size() > 1 && lines.back().isEmpty()) lines.removeLast();
-    return SplitLines(text) == lines ? QString() : u"lines lost or invented"_s;
+    QString text = DecodeText(bytes);
+    const QString joined = SplitLines(text).join(u'\n');
+    text.replace(u"\r\n"_s, u"\n"_s);
+    if (text.endsWith(u'\n')) text.chop(1);
+    return joined == text ? QString() : u"lines lost or invented"_s;
 }
