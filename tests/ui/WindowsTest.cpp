@@ -39,13 +39,13 @@ class WindowsTest : public QObject {
     std::unique_ptr<frmMain> window;
     std::unique_ptr<QTemporaryDir> dir;
 
-    QString Write(const QString& name, const QByteArray& text) const {
+    QString Write(const QString& name, const QString& text) const {
         QFile file(dir->filePath(name));
-        if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) qFatal("write");
+        if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0) qFatal("write");
         return file.fileName();
     }
 
-    void NewWindow(const QString& database = "base") {
+    void NewWindow(const QString& base = "base") {
         const auto connection = [this] {  // on the worker, while the window handles its events
             QSemaphore windowLive;
             const auto live = [&] {
@@ -56,9 +56,7 @@ class WindowsTest : public QObject {
             if (!windowLive.tryAcquire(1, 5000)) qFatal("the load holds up the window");
             return std::make_unique<FakeConnection>(db);
         };
-        const auto enterLogin = [database](QDialog& dialog) {
-            EnterLogin(dialog, "srv", database);
-        };
+        const auto enterLogin = [base](QDialog& dialog) { EnterLogin(dialog, "srv", base); };
         window =
             std::make_unique<frmMain>(MainWindowServices{boxes, clock, connection, enterLogin});
         window->show();
@@ -119,12 +117,9 @@ private slots:
     // each answer reaches the engine, and the window refuses to close until the end.
     void loadAsksThroughTheWindowThenExportsTheGrid() {
         NewWindow();
-        const QString list =
-            Write("l.txt", (dir->filePath("missing.sql") + "\r\n" + Write("b.sql", "fail one") +
-                            "\r\n" + Write("c.sql", "fail two"))
-                               .toUtf8());
-        db.failures["fail one"] = "Syntaxe, ligne 2";
-        db.failures["fail two"] = "Nom \"x\" absent";
+        const QString b = Write("b.sql", "fail one"), c = Write("c.sql", "fail two");
+        const QString list = Write("l.txt", dir->filePath("missing.sql") + "\r\n" + b + "\r\n" + c);
+        db.failures = {{"fail one", "Syntaxe, ligne 2"}, {"fail two", "Nom \"x\" absent"}};
         auto* bar = Find<QProgressBar>(*window, "pbProg");
         auto* grid = Find<QTableWidget>(*window, "lstErrProcs");
         QList<QList<int>> seen;  // bar value and maximum, grid rows, closed
