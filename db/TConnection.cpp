@@ -59,7 +59,8 @@ struct TConnection::Session {
     }
 };
 
-TConnection::TConnection(int queryTimeoutSeconds) : m_queryTimeout(queryTimeoutSeconds) {}
+TConnection::TConnection(int queryTimeoutSeconds, int loginTimeoutSeconds)
+    : m_queryTimeout(queryTimeoutSeconds), m_loginTimeout(loginTimeoutSeconds) {}
 
 TConnection::~TConnection() = default;
 
@@ -70,7 +71,7 @@ bool TConnection::OpenConnection(const QString& sDSN) {
         m_oDbConnection = std::make_unique<Session>();
         const OdbcHandle& dbc = m_oDbConnection->dbc;
         dbc.Check(SQLSetConnectAttrW(dbc.Get(), SQL_ATTR_LOGIN_TIMEOUT,
-                                     reinterpret_cast<SQLPOINTER>(SQLULEN(LoginTimeoutSeconds)),
+                                     reinterpret_cast<SQLPOINTER>(SQLULEN(m_loginTimeout)),
                                      SQL_IS_UINTEGER));
         dbc.Check(SQLDriverConnectW(dbc.Get(), nullptr, Wide(sDSN), SQL_NTS, nullptr, 0, nullptr,
                                     SQL_DRIVER_NOPROMPT));

@@ -11,7 +11,8 @@ public:
     // Set explicitly so that an unreachable server never hangs the run.
     static constexpr int LoginTimeoutSeconds = 15;
 
-    explicit TConnection(int queryTimeoutSeconds = QueryTimeoutSeconds);
+    explicit TConnection(int queryTimeoutSeconds = QueryTimeoutSeconds,
+                         int loginTimeoutSeconds = LoginTimeoutSeconds);
     ~TConnection() override;
     TConnection(const TConnection&) = delete;
     TConnection& operator=(const TConnection&) = delete;
@@ -34,6 +35,7 @@ private:
     const Session& OpenSession() const;
 
     int m_queryTimeout;
+    int m_loginTimeout;
     std::unique_ptr<Session> m_oDbConnection;
     QString m_sOpenFailure;
 };

@@ -8,13 +8,6 @@ TEST_F(EngineTest, FailingSecondBatchKeepsTheFirstAndNeverSendsTheThird) {
               QStringList{"p.sql\t[FreeTDS][SQL Server]Invalid object name 'second'."});
 }
 
-TEST_F(EngineTest, UnreadableScriptIsRejectedWithTheReason) {
-    // /proc/self/mem is a regular file whose first page cannot be read, even by root.
-    EXPECT_EQ(RunLogged("/proc/self/mem").rejected, 1);
-    ASSERT_EQ(ResultLines().size(), 1);
-    EXPECT_TRUE(ResultLines()[0].startsWith(u"mem\t"));
-    EXPECT_NE(ResultLines()[0], u"mem\tRéussi");
-}
 namespace {
 
 struct TransactionCase {

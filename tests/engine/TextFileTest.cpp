@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
 #include "QStringPrinter.h"
 #include "TextFile.h"
-#include "VelmarError.h"
 
 TEST(TextFile, DecodesByByteOrderMarkElseUtf8ElseWindows1252) {
     const std::pair<QByteArray, QString> cases[] = {
@@ -38,24 +35,4 @@ TEST(TextFile, ListLinesEndAtLineFeedWithTheirCarriageReturnRemoved) {
     };
     for (const auto& [text, lines] : cases)
         EXPECT_EQ(SplitLines(text), lines) << text.toStdString();
-}
-
-TEST(TextFile, MissingFileIsFileNotFound) {
-    QTemporaryDir dir;
-    try {
-        ReadTextFile(dir.filePath(QStringLiteral("absent.sql")));
-        FAIL() << "no error";
-    } catch (const VelmarError& error) {
-        EXPECT_EQ(error.Number(), VelmarError::FileNotFound);
-    }
-}
-
-TEST(TextFile, LargeFileIsReadWhole) {
-    QTemporaryDir dir;
-    QFile file(dir.filePath(QStringLiteral("large.sql")));
-    const QByteArray text = QByteArray("select 'd\xC3\xA9j\xC3\xA0'\r\n").repeated(20000);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
-    file.close();
-    EXPECT_EQ(ReadTextFile(file.fileName()), QString::fromUtf8(text));
 }

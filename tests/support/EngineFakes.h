@@ -14,38 +14,36 @@
 // What a FakeConnection saw, kept by the test since the engine owns the connection.
 struct FakeDatabase {
     bool refuseLogin = false;
-    // A batch containing a key fails with the value as its description.
+    // A batch containing a key fails with the value as its description; the key "@@trancount"
+    // makes the check for an open transaction fail.
     QMap<QString, QString> failures;
-    QStringList calls;  // "open <dsn>", "close"
     QStringList batches;
-    // Set by a batch holding "begin tran", cleared by one holding "commit".
-    bool transactionOpen = false;
+    bool open = false;
+    bool transactionOpen = false;  // set by "begin tran", cleared by "commit"
 };
 
 class FakeConnection final : public IConnection {
 public:
     explicit FakeConnection(FakeDatabase& database) : m_db(database) {}
-    bool OpenConnection(const QString& sDSN) override {
-        m_db.calls << QStringLiteral("open ") + sDSN;
-        return !m_db.refuseLogin;
-    }
+    bool OpenConnection(const QString&) override { return m_db.open = !m_db.refuseLogin; }
     QString OpenFailure() const override { return QStringLiteral("Login failed"); }
-    void CloseConnection() override { m_db.calls << QStringLiteral("close"); }
+    void CloseConnection() override { m_db.open = false; }
     void ExecuteQuery(QStringView sSQL) override {
         m_db.batches << sSQL.toString();
-        for (auto it = m_db.failures.cbegin(); it != m_db.failures.cend(); ++it)
-            if (sSQL.contains(it.key())) throw VelmarError(50000, it.value());
+        Fail(sSQL);
         if (sSQL.contains(u"begin tran", Qt::CaseInsensitive)) m_db.transactionOpen = true;
         if (sSQL.contains(u"commit", Qt::CaseInsensitive)) m_db.transactionOpen = false;
     }
-    // The failure keyed "@@trancount" makes the check itself fail.
     bool RollbackOpenTransaction() override {
-        if (m_db.failures.contains(QStringLiteral("@@trancount")))
-            throw VelmarError(50000, m_db.failures.value(QStringLiteral("@@trancount")));
+        Fail(u"@@trancount");
         return std::exchange(m_db.transactionOpen, false);
     }
 
 private:
+    void Fail(QStringView sSQL) const {
+        for (auto it = m_db.failures.cbegin(); it != m_db.failures.cend(); ++it)
+            if (sSQL.contains(it.key())) throw VelmarError(50000, it.value());
+    }
     FakeDatabase& m_db;
 };
 
@@ -77,16 +75,4 @@ public:
 
 private:
     mutable qint64 m_ticks = 0;
-};
-
-// Records the progress calls in order.
-class RecordingReceiver final : public IProgressReceiver {
-public:
-    QStringList calls;
-    void ProgressBar_SetMaxStep(qint32 lMax) override {
-        calls << QStringLiteral("max %1").arg(lMax);
-    }
-    void ProgressBar_AddStep() override { calls << QStringLiteral("step"); }
-    void AddItem(const QString& text) override { calls << QStringLiteral("item ") + text; }
-    void Refresh() override { calls << QStringLiteral("refresh"); }
 };
