@@ -2,6 +2,8 @@
 // the TDS test server and saves a picture of each window into the folder given.
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -14,13 +16,24 @@
 #include "SourceMode.h"
 #include "TConnection.h"
 #include "TdsTestServer.h"
-#include "WindowDriver.h"
 #include "frmMain.h"
 #include "frmSelectRep.h"
 
-using namespace WindowDriver;
-
 namespace {
+
+// Drives a window the way an operator would, by the names of its controls.
+template <class Control = QAbstractButton>
+Control* Find(const QWidget& window, const char* name) {
+    auto* control = window.findChild<Control*>(QString::fromLatin1(name));
+    if (!control) qFatal("no control %s", name);
+    return control;
+}
+
+void Click(const QWidget& window, const char* name) { Find(window, name)->click(); }
+
+void Type(const QWidget& window, const char* name, const QString& text) {
+    Find<QLineEdit>(window, name)->setText(text);
+}
 
 void Save(QWidget& window, const QDir& folder, const QString& name) {
     if (!QTest::qWaitForWindowExposed(&window)) qFatal("%s never showed", qPrintable(name));
