@@ -4,12 +4,10 @@
 #include <unistd.h>
 
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QThread>
 
 #include "ConnectionString.h"
 #include "TConnection.h"
+#include "TdsTestServer.h"
 #include "VelmarError.h"
 
 using namespace Qt::StringLiterals;
@@ -18,19 +16,10 @@ using namespace Qt::StringLiterals;
 // checked end to end.
 
 TEST(TConnection, QueryTimeoutInterruptsTheBatchAndTheConnectionStaysUsable) {
-    QTemporaryDir dir;
-    QProcess tds;
-    tds.setProcessChannelMode(QProcess::ForwardedChannels);
-    tds.start(VELMAR_PYTHON, {VELMAR_TDS_SERVER, u"--port-file"_s, dir.filePath(u"port"_s),
-                              u"--journal"_s, dir.filePath(u"journal"_s)});
-    QFile portFile(dir.filePath(u"port"_s));
-    for (int wait = 0; wait < 500 && !portFile.exists(); ++wait) QThread::msleep(20);
-    ASSERT_TRUE(portFile.open(QIODevice::ReadOnly)) << "the TDS test server did not start";
-    // An explicit port is overridden by TDSPORT, even empty.
-    qunsetenv("TDSPORT");
-    const QString server = u"127.0.0.1,"_s + portFile.readAll().trimmed();
+    const TdsTestServer server;
     TConnection connection(1);
-    ASSERT_TRUE(connection.OpenConnection(*ConnectionString(server, "Sales", "sa", "secret")))
+    ASSERT_TRUE(
+        connection.OpenConnection(*ConnectionString(server.ServerName(), "Sales", "sa", "secret")))
         << connection.OpenFailure().toStdString();
     QElapsedTimer timer;
     timer.start();
@@ -42,8 +31,6 @@ TEST(TConnection, QueryTimeoutInterruptsTheBatchAndTheConnectionStaysUsable) {
     }
     EXPECT_LT(timer.elapsed(), 4500);
     EXPECT_NO_THROW(connection.ExecuteQuery(u"select 1"));
-    tds.terminate();
-    tds.waitForFinished();
 }
 
 TEST(TConnection, ServerThatNeverAnswersEndsTheLoginAtItsTimeout) {
