@@ -130,8 +130,9 @@ class FaultMatrix(VelmarTestCase):
                 # Entries of runs made at once interleave: they are compared sorted.
                 order = list if row.ordered else (lambda items: sorted(items, key=repr))
                 if row.log is not None:
-                    blocks = {HEADER: self.header(),
-                              LOGIN_FAILED: self.login_failure(row.args.get("database", "Sales"))}
+                    failed = self.header(row.args.get("database", "Sales"),
+                                         opening="La connection suivante a échouée")
+                    blocks = {HEADER: self.header(), LOGIN_FAILED: failed}
                     expected = [blocks.get(e, e) if isinstance(e, str) else e for e in row.log]
                     log = row.args.get("log", "run.log")
                     self.assertEqual(order(expected), order(self.log_entries(log)))

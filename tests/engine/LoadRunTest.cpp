@@ -45,3 +45,13 @@ TEST_F(EngineTest, MissingPathIsAskedAboutAndRetryLooksAgain) {
     EXPECT_EQ(RunWindowed(Path("late.sql")).loaded, 1);
     EXPECT_EQ(receiver.calls, (QStringList{"item late.sql\tRéussi", "refresh"}));
 }
+
+// Left open, or committed across batches, is seen end to end.
+TEST_F(EngineTest, TransactionIsCheckedAfterARejectedScriptAndAFailedCheckRejects) {
+    db.failures["bad"] = "boom";
+    RunLogged(Write("t.sql", "begin tran\r\nGO\r\ninsert bad\r\n"));
+    EXPECT_FALSE(db.transactionOpen);
+    db.failures = {{"@@trancount", "lost"}};
+    RunLogged(Write("u.sql", "select 1"));
+    EXPECT_EQ(ResultLines(), (QStringList{"t.sql\tboom", "u.sql\tlost"}));
+}

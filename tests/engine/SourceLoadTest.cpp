@@ -10,7 +10,7 @@ struct SourceCase {
     const char* files;
     const char* source;  // a list file when it ends in ".txt"
     qint32 lError;
-    const char* batches;  // each file's content is its one batch; "bad" is rejected as "bad!"
+    const char* batches;  // a batch holding "bad" is rejected as "bad!"
     const char* results;
     const char* summary;   // procs loaded rejected [remaining]
     const char* progress;  // "max N, S steps", or empty when no progress call is made
@@ -24,6 +24,8 @@ const SourceCase kCases[] = {
     {"SingleScriptOfAnyExtension", "x.txt.sqlx=x", "x.txt.sqlx", 0, "x", "x.txt.sqlx=Réussi",
      "1 1 0", ""},
     {"EmptyScriptIsLoadedWithoutABatch", "e.sql=", "e.sql", 0, "", "e.sql=Réussi", "1 1 0", ""},
+    {"FailingBatchEndsItsScript", "p.sql=a\r\nGO\r\nbad\r\nGO\r\nc", "p.sql", 1,
+     "a\r\n \r\nbad\r\n", "p.sql=bad!", "1 0 1", ""},
     {"FolderStopsAtTheRejectedScript", FOUR, "f", 0, "a bad", "a.sql=Réussi B.sql=bad!", "4 1 1 2",
      "max 4, 1 steps"},
     {"FolderStoppedOnItsLastScriptLeavesNothingRemaining", "f/a.sql=a f/z.sql=bad", "f/", 0,
