@@ -10,6 +10,7 @@ struct DiagRecord {
     QString sqlState;
     qint32 native = 0;
     QString text;  // as the driver words it, bracketed prefixes included
+    bool operator==(const DiagRecord&) const = default;
 };
 
 // A failed ODBC call with every diagnostic record it left. Number and description come

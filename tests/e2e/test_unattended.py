@@ -1,5 +1,6 @@
 """Unattended runs against the scripted TDS server: what it receives, what the log and the
 terminal show, and how the command line is read."""
+import contextlib
 import os
 import pty
 import re
@@ -14,16 +15,12 @@ NO_DISPLAY = r"velmar: le mode fenêtre a besoin d'un affichage \(DISPLAY ou WAY
 
 
 def drain(fd):
-    chunks = []
-    while True:
-        try:
-            chunks.append(os.read(fd, 4096))
-        except OSError:  # EIO once the terminal's last writer has gone
-            break
-        if not chunks[-1]:
-            break
+    screen = b""
+    with contextlib.suppress(OSError):  # EIO once the terminal's last writer has gone
+        while chunk := os.read(fd, 4096):
+            screen += chunk
     os.close(fd)
-    return b"".join(chunks).decode("utf-8")
+    return screen.decode("utf-8")
 
 
 class UnattendedLoad(VelmarTestCase):

@@ -88,6 +88,8 @@ TEST_P(SourceLoad, LoggedAndWindowedRunsAgree) {
 INSTANTIATE_TEST_SUITE_P(Sources, SourceLoad, testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Abort stops at the missing entry; Ignore goes on, to b.sql missing too; Retry starts the pass
+// again, once the operator has put the scripts in place.
 TEST_F(EngineTest, MissingListEntryAnswers) {
     g_sSourceMode = kListFileMode;
     Write("a.sql", "a");
@@ -95,14 +97,12 @@ TEST_F(EngineTest, MissingListEntryAnswers) {
     QList<qint32> rejected;
     for (const qint32 answer : {MsgBoxAnswer::Abort, MsgBoxAnswer::Ignore, MsgBoxAnswer::Retry}) {
         boxes.answer = [&](const ScriptedMessageBox::Shown& shown) {
-            if (shown.style != MsgBoxStyle::ExclamationAbortRetryIgnore) return MsgBoxAnswer::Ok;
-            if (answer == MsgBoxAnswer::Retry) Write("late.sql", "late");  // put in place
-            return answer;
+            if (answer == MsgBoxAnswer::Retry) Write("late.sql", "late"), Write("b.sql", "b");
+            return shown.style == MsgBoxStyle::ExclamationAbortRetryIgnore ? answer
+                                                                           : MsgBoxAnswer::Ok;
         };
-        if (answer == MsgBoxAnswer::Retry) Write("b.sql", "b");
         rejected << RunWindowed(list, 0).rejected;
     }
-    // Abort stops at late.sql; Ignore goes on to b.sql, missing too; Retry finds both.
     EXPECT_EQ(db.batches, (QStringList{"a", "a", "a", "a", "late", "b"}));
     EXPECT_EQ(rejected, (QList<qint32>{1, 2, 0}));
 }

@@ -17,16 +17,3 @@ TEST(TextFile, DecodesByByteOrderMarkElseUtf8ElseWindows1252) {
     for (const auto& [bytes, text] : cases)
         EXPECT_EQ(DecodeText(bytes), text) << bytes.toHex().toStdString();
 }
-
-TEST(TextFile, ListLinesEndAtLineFeedWithTheirCarriageReturnRemoved) {
-    const std::pair<QString, QStringList> cases[] = {
-        {"a\r\nb\nc", {"a", "b", "c"}},
-        {"a\r\n\r\nb\r\n", {"a", "", "b"}},
-        {" a \t\r\n", {" a \t"}},
-        {"a\rb\r", {"a\rb\r"}},
-        {"", {""}},
-        {"\n", {""}},
-    };
-    for (const auto& [text, lines] : cases)
-        EXPECT_EQ(SplitLines(text), lines) << text.toStdString();
-}

@@ -107,11 +107,14 @@ QString CheckDecodeText(QByteArrayView bytes) {
     return text.count(u'\n') == lineFeeds ? QString() : u"line feeds lost or invented"_s;
 }
 
-// Joined again, the lines give the text back, less the CR before each LF and a last LF.
+// Joined again, the lines give the text back, less the CR before each LF and a last LF; no
+// line holds a LF.
 QString CheckSplitLines(QByteArrayView bytes) {
     QString text = DecodeText(bytes);
-    const QString joined = SplitLines(text).join(u'\n');
+    const QStringList lines = SplitLines(text);
     text.replace(u"\r\n"_s, u"\n"_s);
     if (text.endsWith(u'\n')) text.chop(1);
-    return joined == text ? QString() : u"lines lost or invented"_s;
+    if (lines.join(u'\n') != text || !lines.filter(u"\n"_s).isEmpty())
+        return u"lines lost or invented"_s;
+    return {};
 }

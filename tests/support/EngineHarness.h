@@ -62,11 +62,9 @@ protected:
             engine.m_sLogFile = Path(QStringLiteral("load.log"));
         return engine.LoadStoredProcs(sPath, "srv", "Sales", "sa", "secret", QString());
     }
-    LoadOutcome RunLogged(const QString& sPath, qint32 lError = 1) {
-        return Run(sPath, lError, false);
-    }
-    LoadOutcome RunWindowed(const QString& sPath, qint32 lError = 1) {
-        return Run(sPath, lError, true);
+    LoadOutcome RunLogged(const QString& path, qint32 error = 1) { return Run(path, error, false); }
+    LoadOutcome RunWindowed(const QString& path, qint32 error = 1) {
+        return Run(path, error, true);
     }
 
     // The log's result lines, timestamps left out.
