@@ -1,9 +1,7 @@
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <QElapsedTimer>
+#include <QTcpServer>
 
 #include "ConnectionString.h"
 #include "TConnection.h"
@@ -34,21 +32,14 @@ TEST(TConnection, QueryTimeoutInterruptsTheBatchAndTheConnectionStaysUsable) {
 }
 
 TEST(TConnection, ServerThatNeverAnswersEndsTheLoginAtItsTimeout) {
-    // Connections complete in the listening socket's backlog and are never answered.
-    const int listener = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
-    ASSERT_EQ(listen(listener, 8), 0);
-    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    // With no event loop, connections complete in the listening socket's backlog, unanswered.
+    QTcpServer listener;
+    ASSERT_TRUE(listener.listen(QHostAddress::LocalHost));
     qunsetenv("TDSPORT");
     TConnection connection(TConnection::QueryTimeoutSeconds, 1);
     QElapsedTimer timer;
     timer.start();
     EXPECT_FALSE(connection.OpenConnection(
-        *ConnectionString(u"127.0.0.1,%1"_s.arg(ntohs(address.sin_port)), "B", "sa", "x")));
+        *ConnectionString(u"127.0.0.1,%1"_s.arg(listener.serverPort()), "B", "sa", "x")));
     EXPECT_LT(timer.elapsed(), 6000);
-    close(listener);
 }
