@@ -136,7 +136,8 @@ class FaultMatrix(VelmarTestCase):
                     expected = [blocks.get(e, e) if isinstance(e, str) else e for e in row.log]
                     log = row.args.get("log", "run.log")
                     self.assertEqual(order(expected), order(self.log_entries(log)))
-                    self.assertNotIn(row.args.get("password", "secret").encode(), self.read_log(log))
+                    password = row.args.get("password", "secret")
+                    self.assertNotIn(password.encode(), self.read_log(log))
                 self.assertEqual(order(row.batches), order(self.batches()))
 
 if __name__ == "__main__":
