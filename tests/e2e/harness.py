@@ -79,8 +79,8 @@ class VelmarTestCase(unittest.TestCase):
             f.write(content if isinstance(content, bytes) else content.encode("utf-8"))
 
     def run_raw(self, *args, display=None, stderr=subprocess.PIPE, uid=None, during=None):
-        """Runs the binary on the X display named, or none, as `uid` if given, and calls
-        `during()` while it runs; answers its exit status and its stderr, if captured."""
+        """Runs the binary as `uid`, on the display named or none, calling `during()` meanwhile;
+        answers its exit status and its stderr, if captured."""
         env = {k: v for k, v in os.environ.items()
                if k not in ("TDSPORT", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
         env.update({"DISPLAY": display} if display else {})
@@ -104,10 +104,8 @@ class VelmarTestCase(unittest.TestCase):
             return f.read()
 
     def log_entries(self, name="run.log"):
-        """The log as a list, empty when there is none: framed blocks as one string, result
-        lines as (file, outcome). Checks on the way that it is UTF-8 with CR LF line ends, that
-        its times are local ones within the runs, and that no elapsed time is longer than they
-        took; both are then replaced by placeholders."""
+        """The log's framed blocks as strings and result lines as (file, outcome), its times
+        replaced by placeholders once checked: local, within the runs, no longer than them."""
         if not os.path.exists(self.path(name)):
             return []
         text = self.read_log(name).decode("utf-8")

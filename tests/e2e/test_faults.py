@@ -22,8 +22,7 @@ Row = collections.namedtuple(
     defaults=((), None, None, True, ""))
 
 
-def not_found(entry):
-    return f"Le fichier ou répertoire '{entry}' n'existe pas."
+not_found = "Le fichier ou répertoire '{}' n'existe pas.".format
 
 
 def scripts(count):

@@ -1,6 +1,5 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <vector>
 
 #include "CCollection.h"
 #include "QStringPrinter.h"
@@ -9,13 +8,8 @@ namespace {
 
 using Strings = CCollection<QString>;
 
-qint32 ErrorNumberOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const VelmarError& error) {
-        return error.Number();
-    }
-    return 0;
+auto Raises(qint32 number) {
+    return testing::Throws<VelmarError>(testing::Property(&VelmarError::Number, number));
 }
 
 QString Contents(const Strings& c) { return QStringList(c.begin(), c.end()).join(u' '); }
@@ -27,8 +21,8 @@ TEST(CCollection, KeysIgnoreLetterCaseAccentsIncludedAndAbsentItemsAreEmpty) {
     c.Add("first", QStringLiteral("Éclair.SQL"));
     EXPECT_EQ(c.Item(QStringLiteral("éclair.sql")), u"first");
     EXPECT_FALSE(c.IncludesKey(QStringLiteral("eclair.sql")));
-    EXPECT_EQ(ErrorNumberOf([&] { c.Add("second", QStringLiteral("éCLAIR.SQL")); }),
-              VelmarError::DuplicateKey);
+    EXPECT_THAT([&] { c.Add("second", QStringLiteral("éCLAIR.SQL")); },
+                Raises(VelmarError::DuplicateKey));
     EXPECT_EQ(c.AddIfAbsent("third", QStringLiteral("ÉCLAIR.sql")), u"first");
     EXPECT_EQ(c.AddIfAbsent("", QString()), u"");  // an empty key is an ordinary key
     EXPECT_EQ(c.AddIfAbsent("other", QString()), u"");
@@ -46,12 +40,12 @@ TEST(CCollection, InsertAndRemoveKeepKeysOnTheirElements) {
     c.Add("d", std::nullopt, std::nullopt, Strings::Ref(qsizetype(3)));
     c.Add("0", std::nullopt, Strings::Ref(qsizetype(1)));
     EXPECT_EQ(Contents(c), u"0 a b c d");
-    EXPECT_EQ(ErrorNumberOf([&] { c.Add("z", std::nullopt, Strings::Ref(qsizetype(9))); }),
-              VelmarError::InvalidArgument);
+    EXPECT_THAT([&] { c.Add("z", std::nullopt, Strings::Ref(qsizetype(9))); },
+                Raises(VelmarError::InvalidArgument));
     c.Remove(qsizetype(1));
     c.Remove(QStringLiteral("KB"));
     EXPECT_EQ(Contents(c), u"a c d");
     EXPECT_EQ(c.Item(QStringLiteral("kc")), u"c");
     EXPECT_FALSE(c.IncludesKey(QStringLiteral("kb")));
-    EXPECT_EQ(ErrorNumberOf([&] { c.Remove(QStringLiteral("kb")); }), VelmarError::InvalidArgument);
+    EXPECT_THAT([&] { c.Remove(QStringLiteral("kb")); }, Raises(VelmarError::InvalidArgument));
 }
