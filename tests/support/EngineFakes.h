@@ -64,15 +64,9 @@ public:
     }
 };
 
-// A fixed time of day; the tick advances by `elapsedMs` between the start and end of a run.
+// A fixed time of day, which does not pass.
 class FixedClock final : public IClock {
 public:
-    QDateTime now{QDate(2026, 3, 4), QTime(5, 6, 7)};
-    qint64 elapsedMs = 0;
-
-    QDateTime Now() const override { return now; }
-    qint64 TickMs() const override { return 1000 + elapsedMs * m_ticks++; }
-
-private:
-    mutable qint64 m_ticks = 0;
+    QDateTime Now() const override { return QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)); }
+    qint64 TickMs() const override { return 1000; }
 };
