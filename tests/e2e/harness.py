@@ -51,7 +51,7 @@ class VelmarTestCase(unittest.TestCase):
         while not os.path.exists(port_file):
             self.assertTrue(self._server.poll() is None and time.monotonic() < deadline,
                             "the TDS test server did not start")
-            time.sleep(0.05)
+            time.sleep(0.01)
         with open(port_file) as f:
             self.server = f"127.0.0.1,{int(f.read())}"
 
