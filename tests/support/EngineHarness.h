@@ -53,14 +53,14 @@ protected:
     }
 
     // An unattended run (log file, no window), or a window run (no log, `receiver` as window).
-    LoadOutcome Run(const QString& sPath, qint32 lError, bool windowed) {
+    LoadOutcome Run(const QString& path, qint32 error, bool windowed) {
         TCVelmar engine(std::make_unique<FakeConnection>(db), boxes, clock);
-        engine.m_lError = lError;
+        engine.m_lError = error;
         if (windowed)
             engine.m_oCurForm = &receiver;
         else
             engine.m_sLogFile = Path(QStringLiteral("load.log"));
-        return engine.LoadStoredProcs(sPath, "srv", "Sales", "sa", "secret", QString());
+        return engine.LoadStoredProcs(path, "srv", "Sales", "sa", "secret", QString());
     }
     LoadOutcome RunLogged(const QString& path, qint32 error = 1) { return Run(path, error, false); }
     LoadOutcome RunWindowed(const QString& path, qint32 error = 1) {
