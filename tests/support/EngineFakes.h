@@ -18,16 +18,15 @@ struct FakeDatabase {
     // makes the check for an open transaction fail.
     QMap<QString, QString> failures;
     QStringList batches;
-    bool open = false;
     bool transactionOpen = false;  // set by "begin tran", cleared by "commit"
 };
 
 class FakeConnection final : public IConnection {
 public:
     explicit FakeConnection(FakeDatabase& database) : m_db(database) {}
-    bool OpenConnection(const QString&) override { return m_db.open = !m_db.refuseLogin; }
+    bool OpenConnection(const QString&) override { return !m_db.refuseLogin; }
     QString OpenFailure() const override { return QStringLiteral("Login failed"); }
-    void CloseConnection() override { m_db.open = false; }
+    void CloseConnection() override {}
     void ExecuteQuery(QStringView sSQL) override {
         m_db.batches << sSQL.toString();
         Fail(sSQL);

@@ -13,7 +13,8 @@ TdsTestServer::TdsTestServer() {
     m_process.start(QStringLiteral(VELMAR_PYTHON),
                     {QStringLiteral(VELMAR_TDS_SERVER), QStringLiteral("--port-file"), portFile,
                      QStringLiteral("--journal"), m_dir.filePath(QStringLiteral("journal"))});
-    for (const QDeadlineTimer deadline(10000); !deadline.hasExpired(); QThread::msleep(20)) {
+    for (const QDeadlineTimer deadline(10000);
+         !deadline.hasExpired() && m_process.state() != QProcess::NotRunning; QThread::msleep(20)) {
         QFile file(portFile);
         if (file.open(QIODevice::ReadOnly) && file.size() > 0) {
             m_serverName = QStringLiteral("127.0.0.1,") + file.readAll().trimmed();
