@@ -12,10 +12,11 @@ struct Option {
     const char16_t* token;
     const QString& key;
     const QString* sourceMode;
+    bool once = false;  // a repeat refuses the command line rather than being dropped
 };
 
 // "-?" is deliberately absent: like any unknown option it leads to the usage box.
-const std::array<Option, 8> kOptions{{
+const std::array<Option, 9> kOptions{{
     {u"-E", OptionKey::Error, nullptr},
     {u"-U", OptionKey::User, nullptr},
     {u"-P", OptionKey::Password, nullptr},
@@ -24,6 +25,7 @@ const std::array<Option, 8> kOptions{{
     {u"-D", OptionKey::Path, &kFolderMode},
     {u"-F", OptionKey::Path, &kListFileMode},
     {u"-L", OptionKey::Log, nullptr},
+    {u"-R", OptionKey::Report, nullptr, true},
 }};
 
 const Option* FindOption(const QString& token) {
@@ -54,7 +56,7 @@ std::optional<OptionSet> ParseCommandLine(const QString& sArgs) {
         qsizetype space = remainder.indexOf(u' ');
         if (space < 0) return std::nullopt;
         const Option* option = FindOption(remainder.left(space).toUpper());
-        if (!option) return std::nullopt;
+        if (!option || (option->once && options.IncludesKey(option->key))) return std::nullopt;
         if (option->sourceMode) g_sSourceMode = *option->sourceMode;
         remainder = TrimSpaces(remainder.sliced(space + 1));
         space = remainder.indexOf(u' ');
@@ -95,6 +97,7 @@ QString UsageText(const QString& program) {
         indent + QStringLiteral("-D : chemin du répertoire contenant les procédures à charger"),
         indent + QStringLiteral("-F : fichier des procédures à charger"),
         indent + QStringLiteral("-L : fichier de log"),
+        indent + QStringLiteral("-R : rapport JUnit XML du chargement (facultatif)"),
     }
         .join(u'\r');
 }

@@ -25,8 +25,9 @@ void ConsoleProgress::ProgressBar_AddStep() {
 void ConsoleProgress::Finish(const LoadOutcome& outcome) {
     if (m_bDrawn) std::fputc('\n', m_terminal);
     if (outcome.failure.isEmpty()) {
-        const QString summary = LoadTexts::Summary(outcome.procs, outcome.loaded, outcome.rejected,
-                                                   outcome.remaining, ElapsedSeconds());
+        const QString summary =
+            LoadTexts::Summary(outcome.procs, outcome.loaded, outcome.rejected, outcome.remaining,
+                               LoadTexts::ElapsedSeconds(outcome.elapsedMs));
         std::fprintf(m_terminal, "%s\n",
                      QString(summary)
                          .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))

@@ -18,11 +18,12 @@ public:
     void AddItem(const QString& /*text*/) override {}
     void Refresh() override {}
 
-    // Ends the progress line; the summary follows when the load was carried out.
+    // Ends the progress line; the log's summary follows when the load was carried out.
     void Finish(const LoadOutcome& outcome);
 
 private:
     void Draw();
+    // The time shown while the load runs; the summary takes the engine's.
     qint64 ElapsedSeconds() const;
 
     std::FILE* m_terminal;

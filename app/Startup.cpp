@@ -12,6 +12,7 @@
 #include "CommandLine.h"
 #include "ConsoleMessageBox.h"
 #include "ConsoleProgress.h"
+#include "JUnitReport.h"
 #include "QtMessageBox.h"
 #include "TCVelmar.h"
 #include "TConnection.h"
@@ -32,6 +33,11 @@ void PrintNoDisplay(const QString& program) {
             .arg(program)
             .toLocal8Bit()
             .constData());
+}
+
+void PrintError(const QString& program, const QString& reason) {
+    std::fprintf(stderr, "%s: %s\n", program.toLocal8Bit().constData(),
+                 reason.toLocal8Bit().constData());
 }
 
 void PrintUsage(const QString& program) {
@@ -102,11 +108,19 @@ int RunUnattended(const QString& program, const OptionSet& options, qint32 error
                                options.Item(OptionKey::Database), options.Item(OptionKey::User),
                                options.Item(OptionKey::Password), QString());
     if (progress) progress->Finish(outcome);
-    if (!outcome.failure.isEmpty()) {
-        std::fprintf(stderr, "%s: %s\n", program.toLocal8Bit().constData(),
-                     outcome.failure.toLocal8Bit().constData());
-        return NotCarriedOut;
+    if (!outcome.failure.isEmpty()) PrintError(program, outcome.failure);
+    if (options.IncludesKey(OptionKey::Report)) {
+        const QString failure = WriteJUnitReport(
+            options.Item(OptionKey::Report),
+            {options.Item(OptionKey::Path), options.Item(OptionKey::Server),
+             options.Item(OptionKey::Database), options.Item(OptionKey::User), errorMode},
+            outcome);
+        if (!failure.isEmpty()) {
+            PrintError(program, failure);
+            return NotCarriedOut;
+        }
     }
+    if (!outcome.failure.isEmpty()) return NotCarriedOut;
     return outcome.rejected > 0 || outcome.loaded < outcome.procs ? NotAllLoaded : AllLoaded;
 }
 
@@ -121,7 +135,8 @@ int Main(int argc, char* argv[]) {
     if (argumentText.isEmpty()) return RunWindowMode(program, argc, argv);
     const std::optional<OptionSet> options = ParseCommandLine(argumentText);
     std::optional<qint32> errorMode;
-    if (options && options->Count() == kOptionCount)
+    if (options &&
+        options->Count() == kOptionCount + (options->IncludesKey(OptionKey::Report) ? 1 : 0))
         errorMode = ParseErrorMode(options->Item(OptionKey::Error));
     if (!errorMode) return ShowUsage(program, argc, argv);
     return RunUnattended(program, *options, *errorMode);

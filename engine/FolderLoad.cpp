@@ -40,22 +40,22 @@ QStringList ScriptsIn(const QString& sFolder) {
 
 }  // namespace
 
-qint32 TCVelmar::LoadFolder(const QString& sPath) {
+QStringList TCVelmar::LoadFolder(const QString& sPath) {
     const QStringList files = ScriptsIn(sPath);
     const auto count = static_cast<qint32>(files.size());
     m_lNbProcs = count;
     m_lNbLoaded = 0;
     m_lNbRejected = 0;
-    if (count == 0) return 0;
+    if (count == 0) return {};
     if (m_oCurForm) m_oCurForm->ProgressBar_SetMaxStep(count);
     for (qint32 i = 0; i < count; ++i) {
         if (ExecuteScriptFile(files[i])) {
             ++m_lNbLoaded;
         } else {
             ++m_lNbRejected;
-            if (m_lError == 0) return count - (i + 1);
+            if (m_lError == 0) return files.sliced(i + 1);
         }
         if (m_oCurForm) m_oCurForm->ProgressBar_AddStep();
     }
-    return 0;
+    return {};
 }

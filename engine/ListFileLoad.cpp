@@ -9,10 +9,10 @@ namespace {
 
 // The scripts the walk has not reached yet when it stops at position `i`; the blank line,
 // if any, is no script.
-qint32 ScriptsAfter(const CCollection<QString>& entries, qint32 i) {
-    qint32 scripts = 0;
+QStringList ScriptsAfter(const CCollection<QString>& entries, qint32 i) {
+    QStringList scripts;
     for (qint32 j = i + 1; j <= entries.Count(); ++j)
-        if (!entries.Item(j).isEmpty()) ++scripts;
+        if (!entries.Item(j).isEmpty()) scripts << entries.Item(j);
     return scripts;
 }
 
@@ -45,10 +45,11 @@ TCVelmar::Pass TCVelmar::LoadListFile(const QString& sPath) {
                 }
             }
         } else {
-            const qint32 answer =
-                ReportMessage(LoadTexts::NotFound(entry), MsgBoxStyle::ExclamationAbortRetryIgnore,
-                              LoadTexts::ErrorTitle);
+            const QString message = LoadTexts::NotFound(entry);
+            const qint32 answer = ReportMessage(message, MsgBoxStyle::ExclamationAbortRetryIgnore,
+                                                LoadTexts::ErrorTitle);
             if (answer == MsgBoxAnswer::Retry) return Pass::Restart;
+            m_results.append({QFileInfo(entry).fileName(), entry, false, message, 0});
             ++m_lNbRejected;
             if (answer != MsgBoxAnswer::Ignore && m_lError == 0) {
                 Stop(ScriptsAfter(entries, i));

@@ -20,6 +20,7 @@ void TCVelmar::LoadSingleScript(const QString& sPath) {
 }
 
 bool TCVelmar::ExecuteScriptFile(const QString& sPath) {
+    const qint64 startTick = m_clock.TickMs();
     bool loaded = true;
     QString outcome = kLoaded;
     try {
@@ -40,7 +41,9 @@ bool TCVelmar::ExecuteScriptFile(const QString& sPath) {
         if (loaded) outcome = error.Description();
         loaded = false;
     }
+    const QString name = QFileInfo(sPath).fileName();
+    m_results.append({name, sPath, loaded, outcome, m_clock.TickMs() - startTick});
     // Outside the trap: a log that cannot be written ends the run.
-    WriteResultLine(QFileInfo(sPath).fileName() + u'\t' + outcome);
+    WriteResultLine(name + u'\t' + outcome);
     return loaded;
 }

@@ -16,36 +16,40 @@ TCVelmar::TCVelmar(std::unique_ptr<IConnection> connection, IMessageBox& message
 LoadOutcome TCVelmar::LoadStoredProcs(const QString& sPath, const QString& sServer,
                                       const QString& sDatabase, const QString& sUser,
                                       const QString& sPassword, const QString& /*sLoginNT*/) {
+    const QDateTime start = m_clock.Now();
+    m_startTick = m_clock.TickMs();
     try {
         Run(sPath, sServer, sDatabase, sUser, sPassword);
     } catch (const VelmarError& error) {
-        m_sFailure = error.Description();
         // A source that cannot be opened is told to the operator; anything else (the log
         // cannot be written, say) ends the run without a message.
         if (error.Number() == VelmarError::FileNotFound ||
             error.Number() == VelmarError::PermissionDenied) {
-            m_sFailure = LoadTexts::NotAccessible(sPath);
+            Fail(LoadOutcome::Step::Source, LoadTexts::NotAccessible(sPath));
             try {
                 ReportMessage(m_sFailure, MsgBoxStyle::CriticalOkCancel, LoadTexts::ErrorTitle);
             } catch (const VelmarError& logError) {
-                m_sFailure = logError.Description();
+                Fail(LoadOutcome::Step::Load, logError.Description());
             }
+        } else {
+            Fail(LoadOutcome::Step::Load, error.Description());
         }
     }
-    return {m_lNbProcs, m_lNbLoaded, m_lNbRejected, Remaining(), m_sFailure};
+    const qint64 elapsedMs = ElapsedMs();
+    return {m_lNbProcs, m_lNbLoaded, m_lNbRejected, Remaining(), m_failedStep,
+            m_sFailure, m_results,   m_unplayed,    start,       elapsedMs};
 }
 
 void TCVelmar::Run(const QString& sPath, const QString& sServer, const QString& sDatabase,
                    const QString& sUser, const QString& sPassword) {
-    const qint64 startTick = m_clock.TickMs();
     const std::optional<QString> dsn = ConnectionString(sServer, sDatabase, sUser, sPassword);
     if (!dsn || !m_oConnection->OpenConnection(*dsn)) {
-        m_sFailure =
-            QStringLiteral("La connexion à %1 (base %2) a échoué : %3")
-                .arg(sServer, sDatabase,
-                     dsn ? m_oConnection->OpenFailure()
-                         : QStringLiteral("le pilote ODBC ne sait pas recevoir un compte ou un "
-                                          "mot de passe contenant '}'."));
+        Fail(LoadOutcome::Step::Connection,
+             QStringLiteral("La connexion à %1 (base %2) a échoué : %3")
+                 .arg(sServer, sDatabase,
+                      dsn ? m_oConnection->OpenFailure()
+                          : QStringLiteral("le pilote ODBC ne sait pas recevoir un compte ou un "
+                                           "mot de passe contenant '}'.")));
         ReportMessage(
             LoadTexts::ConnectionFailure(m_clock.Now(), sServer, sDatabase, sUser, sPassword),
             MsgBoxStyle::OkOnly, QString());
@@ -57,36 +61,48 @@ void TCVelmar::Run(const QString& sPath, const QString& sServer, const QString& 
     while (RunSourceStep(sPath) == Pass::Restart) {
     }
     m_oConnection->CloseConnection();
-    const qint64 seconds = LoadTexts::ElapsedSeconds(m_clock.TickMs() - startTick);
+    const qint64 seconds = LoadTexts::ElapsedSeconds(ElapsedMs());
     ReportMessage(LoadTexts::Summary(m_lNbProcs, m_lNbLoaded, m_lNbRejected, Remaining(), seconds),
                   MsgBoxStyle::OkOnly, QString());
 }
 
 TCVelmar::Pass TCVelmar::RunSourceStep(const QString& sPath) {
+    m_results.clear();  // a retried pass starts over
     if (g_sSourceMode == kListFileMode) return LoadListFile(sPath);
     const QFileInfo source(sPath);
     if (source.isFile()) {
         LoadSingleScript(sPath);
     } else if (source.isDir()) {
-        const qint32 remaining = LoadFolder(sPath);
-        if (remaining != 0 && m_lError == 0) Stop(remaining);
+        const QStringList unplayed = LoadFolder(sPath);
+        if (!unplayed.isEmpty() && m_lError == 0) Stop(unplayed);
     } else {
         const QString message = LoadTexts::NotFound(sPath);
         if (ReportMessage(message, MsgBoxStyle::CriticalRetryCancel, LoadTexts::ErrorTitle) ==
             MsgBoxAnswer::Retry)
             return Pass::Restart;
-        m_sFailure = message;
+        Fail(LoadOutcome::Step::Source, message);
     }
     return Pass::Done;
 }
 
-void TCVelmar::Stop(qint32 remaining) {
+void TCVelmar::Stop(const QStringList& unplayed) {
     m_bStopped = true;
-    m_lRemaining = remaining;
+    m_unplayed = unplayed;
 }
 
 std::optional<qint32> TCVelmar::Remaining() const {
-    return m_bStopped ? std::optional(m_lRemaining) : std::nullopt;
+    return m_bStopped ? std::optional(static_cast<qint32>(m_unplayed.size())) : std::nullopt;
+}
+
+void TCVelmar::Fail(LoadOutcome::Step step, const QString& failure) {
+    m_failedStep = step;
+    m_sFailure = failure;
+}
+
+// Taken once, for the summary or, when there is none, at the end of the run.
+qint64 TCVelmar::ElapsedMs() {
+    if (!m_elapsedMs) m_elapsedMs = m_clock.TickMs() - m_startTick;
+    return *m_elapsedMs;
 }
 
 void TCVelmar::WriteResultLine(const QString& text) {

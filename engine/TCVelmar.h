@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QDateTime>
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 
@@ -9,15 +12,32 @@
 #include "IMessageBox.h"
 #include "IProgressReceiver.h"
 
-// What a load came to, for the caller's exit status.
+// One script of the run as the log reports it; a missing list entry counts as one.
+struct ScriptResult {
+    QString name;  // the file name, as the result line writes it
+    QString path;
+    bool loaded = false;
+    QString description;  // "Réussi", or the failure's text as logged
+    qint64 durationMs = 0;
+};
+
+// What a load came to, for the caller's exit status and report.
 struct LoadOutcome {
     qint32 procs = 0;
     qint32 loaded = 0;
     qint32 rejected = 0;
     // Set when the error mode stopped the run: the scripts it left unattempted.
     std::optional<qint32> remaining;
+    // What could not be done when the load was not carried out.
+    enum class Step { None, Connection, Source, Load };
+    Step failedStep = Step::None;
     // Why the load could not be carried out; empty when it was.
     QString failure;
+    QList<ScriptResult> scripts;  // in the order played
+    QStringList unplayed;         // paths of the scripts a stop left unattempted
+    QDateTime start;
+    // Measured once: the summary writes it rounded to the second.
+    qint64 elapsedMs = 0;
 };
 
 // The loading engine: one object per load.
@@ -46,10 +66,12 @@ private:
     Pass RunSourceStep(const QString& sPath);
     bool ExecuteScriptFile(const QString& sPath);
     void LoadSingleScript(const QString& sPath);
-    qint32 LoadFolder(const QString& sPath);
+    QStringList LoadFolder(const QString& sPath);
     Pass LoadListFile(const QString& sPath);
-    void Stop(qint32 remaining);
+    void Stop(const QStringList& unplayed);
     std::optional<qint32> Remaining() const;
+    void Fail(LoadOutcome::Step step, const QString& failure);
+    qint64 ElapsedMs();
     void WriteResultLine(const QString& text);
     qint32 ReportMessage(const QString& text, qint32 style, const QString& title);
 
@@ -62,6 +84,10 @@ private:
     qint32 m_lNbRejected = 0;
     // Set when the error mode ended the run early, with the scripts it left unattempted.
     bool m_bStopped = false;
-    qint32 m_lRemaining = 0;
+    QStringList m_unplayed;
+    LoadOutcome::Step m_failedStep = LoadOutcome::Step::None;
     QString m_sFailure;
+    QList<ScriptResult> m_results;
+    qint64 m_startTick = 0;
+    std::optional<qint64> m_elapsedMs;
 };

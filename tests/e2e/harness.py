@@ -9,6 +9,8 @@ import tempfile
 import time
 import unittest
 
+from junitparser import JUnitXml
+
 sys.dont_write_bytecode = True
 # Half an hour off whole hours and needing no time zone files: the log must show local time.
 os.environ["TZ"] = "XST-5:30"
@@ -20,6 +22,13 @@ QI = "set quoted_identifier off"
 TRANCOUNT = "select @@trancount"
 _TS = re.compile(r"\d\d/\d\d/\d{4} \d\d:\d\d:\d\d")
 _ELAPSED = re.compile(r"Temps de chargement : (\d+)h(\d+)m(\d+)s")
+# What XML 1.0 cannot hold: the report shows U+FFFD in its place.
+_NOT_XML = re.compile("[\x00-\x08\x0b\x0c\x0e-\x1f\ud800-\udfff\ufffe\uffff]")
+NOT_PLAYED = "Non joué : le chargement s'est arrêté à la première erreur."
+
+
+def in_xml(text):
+    return _NOT_XML.sub("\ufffd", text)
 
 
 def summary(procs, loaded, rejected, remaining=None):
@@ -95,9 +104,40 @@ class VelmarTestCase(unittest.TestCase):
         return process.returncode, err
 
     def velmar(self, source="src", mode="-D", error="1", user="sa", password="secret",
-               database="Sales", log="run.log", **options):
+               database="Sales", log="run.log", report=(), **options):
         return self.run_raw("-E", error, "-U", user, "-P", password, "-S", self.server,
-                            "-B", database, mode, source, "-L", log, **options)
+                            "-B", database, mode, source, "-L", log,
+                            *(("-R", report) if report else ()), **options)
+
+    def report(self, source="src", database="Sales", error="1", name="report.xml"):
+        """The JUnit report as a pipeline reads it: its figures (tests, failures, skipped,
+        errors) and its cases as (name, kind, message), kind None for a loaded script; its run
+        details and times checked against the last run."""
+        suites = list(JUnitXml.fromfile(self.path(name)))
+        self.assertEqual(1, len(suites))
+        suite = suites[0]
+        start, end = self.runs[-1]
+        stamp = datetime.datetime.fromisoformat(suite.timestamp)
+        self.assertEqual(datetime.timedelta(hours=5, minutes=30), stamp.utcoffset())
+        self.assertTrue(start <= stamp.replace(tzinfo=None) <= end)
+        self.assertLessEqual(suite.time, (end - start).total_seconds() + 1)
+        self.assertEqual((source, self.server), (suite.name, suite.hostname))
+        self.assertEqual({"Serveur": self.server, "Base": database, "User": "sa",
+                          "Mode d'erreur": error},
+                         {p.name: p.value for p in suite.properties()})
+        cases = []
+        for case in suite:
+            self.assertEqual(database, case.classname)
+            self.assertLessEqual(case.time, suite.time)
+            file = case._elem.get("file")
+            self.assertEqual(case.name, file and os.path.basename(file) or case.name)
+            kind, message = None, None
+            for result in case.result:
+                kind, message = result._tag, result.message
+            cases.append((case.name, kind, message))
+        figures = (suite.tests, suite.failures, suite.skipped, suite.errors)
+        self.assertEqual(len(cases), suite.tests)
+        return figures, cases
 
     def read_log(self, name="run.log"):
         with open(self.path(name), "rb") as f:

@@ -8,7 +8,7 @@ import time
 import unittest
 
 sys.dont_write_bytecode = True
-from harness import OK, QI, VelmarTestCase, summary  # noqa: E402
+from harness import NOT_PLAYED, OK, QI, VelmarTestCase, in_xml, summary  # noqa: E402
 
 EOF_ = "[FreeTDS][SQL Server]Unexpected EOF from the server"
 LOST = "[FreeTDS][SQL Server]Communication link failure"
@@ -23,6 +23,9 @@ Row = collections.namedtuple(
 
 
 not_found = "Le fichier ou répertoire '{}' n'existe pas.".format
+_NOT_FOUND = re.compile(r"Le fichier ou répertoire '(.*)' n'existe pas\.\Z")
+_SUMMARY = re.compile(r"Nbr de procédures : (\d+)\r\n.*: (\d+)\r\n.*: (\d+)\r\n"
+                      r"(?:.*restantes à charger : (\d+)\r\n)?Temps")
 
 
 def scripts(count):
@@ -72,6 +75,10 @@ CONNECTION_ROWS = [
     Row("password holding ; and {", ONE, {"password": "p;w{d"}, 0,
         [HEADER, ("a.sql", OK), summary(1, 1, 0)], [QI, "select 1\r\n"], ("--password", "p;w{d")),
     Row("password holding }", ONE, {"password": "x};pwd=secret;{"}, 3, [LOGIN_FAILED], []),
+    Row("message holding <, & and a control character",
+        {"src/x.sql": "raiserror('<a> & \x01\"', 16, 1)\r\n"}, {}, 1,
+        [HEADER, ("x.sql", "[FreeTDS][SQL Server]<a> & \x01\""), summary(1, 0, 1)],
+        [QI, "raiserror('<a> & \x01\"', 16, 1)\r\n"]),
 ]
 FILE_ROWS = [
     Row("missing folder", ONE, {"source": "nothere"}, 3,
@@ -80,6 +87,9 @@ FILE_ROWS = [
         [HEADER, "Le fichier ou répertoire 'none.txt' n'est pas accessible."], [QI]),
     Row("log folder read-only", {**ONE, "ro/keep": ""}, {"log": "ro/run.log", "uid": NOBODY}, 3,
         None, [QI], prepare=lambda t: os.chmod(t.path("ro"), 0o555)),
+    Row("report's folder missing", ONE, {"report": "no/report.xml"}, 3,
+        [HEADER, ("a.sql", OK), summary(1, 1, 0)], [QI, "select 1\r\n"],
+        stderr="le rapport 'no/report.xml' n'a pas pu être écrit : "),
     Row("log folder made, one level deep", ONE, {"log": "new/run.log"}, 0,
         [HEADER, ("a.sql", OK), summary(1, 1, 0)], [QI, "select 1\r\n"]),
     Row("log folder's parent missing", ONE, {"log": "no/such/run.log"}, 3, None, [QI]),
@@ -118,6 +128,7 @@ class FaultMatrix(VelmarTestCase):
 
     def run_rows(self, rows):
         base = self.dir
+        os.chmod(base, 0o755)  # the report is written by its absolute path, as nobody too
         for index, row in enumerate(rows):
             with self.subTest(row.name):
                 self.dir = os.path.join(base, str(index))
@@ -128,7 +139,7 @@ class FaultMatrix(VelmarTestCase):
                     self.write(name, content)
                 if row.prepare:
                     row.prepare(self)
-                status, err = self.velmar(**row.args,
+                status, err = self.velmar(**{"report": "report.xml", **row.args},
                                           during=row.during and (lambda: row.during(self)))
                 self.assertEqual(row.status, status, err)
                 if row.status == 3:  # the reason, on stderr's last line
@@ -145,6 +156,35 @@ class FaultMatrix(VelmarTestCase):
                     password = row.args.get("password", "secret")
                     self.assertNotIn(password.encode(), self.read_log(log))
                 self.assertEqual(order(row.batches), order(self.batches()))
+                # The log of runs made side by side, or cut short, tells another story.
+                if "report" not in row.args and (row.status == 3 or
+                                                 (row.ordered and not row.during)):
+                    self.check_report(row, err)
+
+    def check_report(self, row, err):
+        """The report tells what the log and stderr tell, and never the password."""
+        source, database = row.args.get("source", "src"), row.args.get("database", "Sales")
+        figures, cases = self.report(source, database, row.args.get("error", "1"))
+        with open(self.path("report.xml"), "rb") as f:
+            self.assertNotIn(row.args.get("password", "secret").encode(), f.read())
+        if row.status == 3:
+            step = (f"Connexion à {self.server}" if LOGIN_FAILED in (row.log or ())
+                    else source if row.log else "Chargement")
+            self.assertEqual(((1, 0, 0, 1), [(step, "error", err.removeprefix("velmar: ")[:-1])]),
+                             (figures, cases))
+            self.assertEqual(1, err.count("\n"))
+            return
+        log = self.log_entries(row.args.get("log", "run.log"))
+        procs, loaded, rejected, remaining = _SUMMARY.match(log[-1]).groups()
+        played = [(e[0], None if e[1] == OK else "failure", None if e[1] == OK else in_xml(e[1]))
+                  if isinstance(e, tuple) else (os.path.basename(missing[1]), "failure", e)
+                  for e in log if isinstance(e, tuple) or (missing := _NOT_FOUND.match(e))]
+        skipped = int(remaining or 0)
+        self.assertEqual((int(procs), int(rejected), skipped, 0), figures)
+        self.assertEqual(int(loaded), [kind for _, kind, _ in cases].count(None))
+        self.assertEqual(played, cases[:len(played)])
+        self.assertEqual(skipped * [("skipped", NOT_PLAYED)],
+                         [(kind, message) for _, kind, message in cases[len(played):]])
 
 if __name__ == "__main__":
     unittest.main()

@@ -8,9 +8,9 @@ import sys
 import unittest
 
 sys.dont_write_bytecode = True
-from harness import OK, QI, TRANCOUNT, VelmarTestCase, summary  # noqa: E402
+from harness import NOT_PLAYED, OK, QI, TRANCOUNT, VelmarTestCase, summary  # noqa: E402
 
-USAGE = r"velmar - Usage\n(.+\n){9}\Z"
+USAGE = r"velmar - Usage\n(.+\n){10}\Z"
 NO_DISPLAY = r"velmar: le mode fenêtre a besoin d'un affichage \(DISPLAY ou WAYLAND_DISPLAY\)\n"
 
 
@@ -61,6 +61,8 @@ class UnattendedLoad(VelmarTestCase):
         good = ["-E", "1", "-U", "sa", "-P", "secret", "-S", self.server, "-B", "Sales",
                 "-D", "src", "-L", "run.log"]
         refused = [("missing -L", good[:-2], None), ("-E 1.5", ["-E", "1.5"] + good[2:], None),
+                   ("-R twice", good + ["-R", "a.xml", "-r", "b.xml"], None),
+                   ("-R without a value", good + ["-R"], None),
                    ("-?", ["-?"] + good, None), ("no display", [], None),
                    ("unreachable display", [], ":97")]
         for label, args, display in refused:
@@ -69,6 +71,7 @@ class UnattendedLoad(VelmarTestCase):
                 self.assertEqual(2, status, err)
                 self.assertRegex(err, ("" if args else NO_DISPLAY) + USAGE)
         self.assertEqual(([], []), (self.log_entries(), self.journal("login")))
+        self.assertEqual([], [f for f in os.listdir(self.dir) if f.endswith(".xml")])
 
         # Options in any order and letter case.
         status, err = self.run_raw("-l", "run.log", "-b", "Demo", "-S", self.server, "-d", "src",
@@ -88,8 +91,12 @@ class UnattendedLoad(VelmarTestCase):
         # The terminal turns each line feed into CR LF.
         self.assertEqual(f"\r0/3 [{'.' * 30}] <elapsed>\r1/3 [{'#' * 10}{'.' * 20}] <elapsed>"
                          f"\r\n{summary(3, 1, 1, remaining=1)}\r\n", screen)
-        self.assertEqual((1, ""), self.velmar(error="0", log="pipe.log"))
+        self.assertEqual((1, ""), self.velmar(error="0", log="pipe.log", report="r.xml"))
         self.assertEqual(self.log_entries("pipe.log"), self.log_entries("tty.log"))
+        self.assertEqual(((3, 1, 1, 0), [("a.sql", None, None),
+                                         ("b.sql", "failure", "[FreeTDS][SQL Server]boom"),
+                                         ("c.sql", "skipped", NOT_PLAYED)]),
+                         self.report(error="0", name="r.xml"))
 
 
 if __name__ == "__main__":

@@ -17,10 +17,11 @@ namespace {
 
 using Entries = QList<QPair<QString, QString>>;
 
-// The parser's steps as designed, with their 1-based positions; "-?" is in no table row.
+// The parser's steps as designed, with their 1-based positions; "-?" is in no table row. -R
+// comes on top of the designed options, and a second one refuses the line when it is read.
 std::optional<Entries> ReferenceParse(const QString& args, QString& mode) {
-    static const QStringList options = u"-E -U -P -B -S -D -F -L"_s.split(u' ');
-    static const QStringList keys = u"error user pass base serv path path log"_s.split(u' ');
+    static const QStringList options = u"-E -U -P -B -S -D -F -L -R"_s.split(u' ');
+    static const QStringList keys = u"error user pass base serv path path log report"_s.split(u' ');
     const auto trim = [](const QString& text, bool right) {
         qsizetype first = 0, last = text.size();
         while (first < last && text[first] == u' ') ++first;
@@ -35,6 +36,9 @@ std::optional<Entries> ReferenceParse(const QString& args, QString& mode) {
         const QString token = remainder.left(position - 1).toUpper();
         const qsizetype option = options.indexOf(token);
         if (option < 0) return std::nullopt;
+        if (token == u"-R" &&
+            std::ranges::any_of(result, [](const auto& e) { return e.first == u"report"; }))
+            return std::nullopt;
         if (token == u"-D") mode = u"SelectRep"_s;
         if (token == u"-F") mode = u"FichierSQL"_s;
         remainder = trim(remainder.mid(position), true);
