@@ -53,6 +53,8 @@ class VelmarTestCase(unittest.TestCase):
     def start_server(self, *extra):
         self.stop_server()
         port_file, self.journal_file = self.path("server.port"), self.path("server.jsonl")
+        if os.path.exists(port_file):  # the last server's
+            os.remove(port_file)
         self._server = subprocess.Popen(
             [os.environ["VELMAR_PYTHON"], os.environ["VELMAR_TDS_SERVER"], "--port-file",
              port_file, "--journal", self.journal_file, *extra])
@@ -109,7 +111,7 @@ class VelmarTestCase(unittest.TestCase):
                             "-B", database, mode, source, "-L", log,
                             *(("-R", report) if report else ()), **options)
 
-    def report(self, source="src", database="Sales", error="1", name="report.xml"):
+    def report(self, source="src", database="Sales", error="1", name="report.xml", user="sa"):
         """The JUnit report as a pipeline reads it: its figures (tests, failures, skipped,
         errors) and its cases as (name, kind, message), kind None for a loaded script; its run
         details and times checked against the last run."""
@@ -122,7 +124,7 @@ class VelmarTestCase(unittest.TestCase):
         self.assertTrue(start <= stamp.replace(tzinfo=None) <= end)
         self.assertLessEqual(suite.time, (end - start).total_seconds() + 1)
         self.assertEqual((source, self.server), (suite.name, suite.hostname))
-        self.assertEqual({"Serveur": self.server, "Base": database, "User": "sa",
+        self.assertEqual({"Serveur": self.server, "Base": database, "User": user,
                           "Mode d'erreur": error},
                          {p.name: p.value for p in suite.properties()})
         cases = []

@@ -4,6 +4,7 @@ import contextlib
 import os
 import pty
 import re
+import shlex
 import sys
 import unittest
 
@@ -97,6 +98,23 @@ class UnattendedLoad(VelmarTestCase):
                                          ("b.sql", "failure", "[FreeTDS][SQL Server]boom"),
                                          ("c.sql", "skipped", NOT_PLAYED)]),
                          self.report(error="0", name="r.xml"))
+
+    def test_readme_pipeline_job(self):
+        with open(os.path.join(os.path.dirname(__file__), "../../README.md"), encoding="utf-8") as f:
+            jobs = re.findall(r"^    - (velmar .*)$", f.read(), re.MULTILINE)
+        self.assertEqual(2, len(jobs))  # one server, then the fleet
+        self.assertEqual(jobs[0], jobs[1])
+        self.start_server("--user", "deploy")
+        self.write("procs/a.sql", "select 1")
+        self.write("procs/b.sql", "raiserror('boom', 16, 1)")
+        args = [os.path.expandvars(a) for a in shlex.split(
+            jobs[0].replace("$DB_SERVER", self.server).replace("$DB_NAME", "Sales"))]
+        # The job's password comes from its masked variable.
+        self.assertEqual((1, ""), self.run_raw(*args[1:], "-P", "secret"))
+        self.assertEqual(((2, 1, 0, 0), [("a.sql", None, None),
+                                         ("b.sql", "failure", "[FreeTDS][SQL Server]boom")]),
+                         self.report("procs", name="velmar-junit.xml", user="deploy"))
+        self.assertEqual(("b.sql", "[FreeTDS][SQL Server]boom"), self.log_entries("velmar.log")[2])
 
 
 if __name__ == "__main__":
