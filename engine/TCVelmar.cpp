@@ -35,9 +35,18 @@ LoadOutcome TCVelmar::LoadStoredProcs(const QString& sPath, const QString& sServ
             Fail(LoadOutcome::Step::Load, error.Description());
         }
     }
-    const qint64 elapsedMs = ElapsedMs();
-    return {m_lNbProcs, m_lNbLoaded, m_lNbRejected, Remaining(), m_failedStep,
-            m_sFailure, m_results,   m_unplayed,    start,       elapsedMs};
+    return {
+        .procs = m_lNbProcs,
+        .loaded = m_lNbLoaded,
+        .rejected = m_lNbRejected,
+        .remaining = Remaining(),
+        .failedStep = m_failedStep,
+        .failure = m_sFailure,
+        .scripts = m_results,
+        .unplayed = m_unplayed,
+        .start = start,
+        .elapsedMs = ElapsedMs(),
+    };
 }
 
 void TCVelmar::Run(const QString& sPath, const QString& sServer, const QString& sDatabase,
