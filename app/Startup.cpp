@@ -100,6 +100,7 @@ int RunUnattended(const QString& program, const OptionSet& options, qint32 error
     TCVelmar engine(std::make_unique<TConnection>(), console, clock);
     engine.m_lError = errorMode;
     engine.m_sLogFile = options.Item(OptionKey::Log);
+    engine.m_bKeepScripts = options.IncludesKey(OptionKey::Report);
     // A pipeline gets today's output and nothing more.
     std::optional<ConsoleProgress> progress;
     if (isatty(STDERR_FILENO)) engine.m_oCurForm = &progress.emplace(stderr, clock);

@@ -49,7 +49,7 @@ TCVelmar::Pass TCVelmar::LoadListFile(const QString& sPath) {
             const qint32 answer = ReportMessage(message, MsgBoxStyle::ExclamationAbortRetryIgnore,
                                                 LoadTexts::ErrorTitle);
             if (answer == MsgBoxAnswer::Retry) return Pass::Restart;
-            m_results.append({QFileInfo(entry).fileName(), entry, false, message, 0});
+            Record({QFileInfo(entry).fileName(), entry, false, message, 0});
             ++m_lNbRejected;
             if (answer != MsgBoxAnswer::Ignore && m_lError == 0) {
                 Stop(ScriptsAfter(entries, i));

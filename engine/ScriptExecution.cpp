@@ -42,7 +42,7 @@ bool TCVelmar::ExecuteScriptFile(const QString& sPath) {
         loaded = false;
     }
     const QString name = QFileInfo(sPath).fileName();
-    m_results.append({name, sPath, loaded, outcome, m_clock.TickMs() - startTick});
+    Record({name, sPath, loaded, outcome, m_clock.TickMs() - startTick});
     // Outside the trap: a log that cannot be written ends the run.
     WriteResultLine(name + u'\t' + outcome);
     return loaded;

@@ -103,6 +103,10 @@ std::optional<qint32> TCVelmar::Remaining() const {
     return m_bStopped ? std::optional(static_cast<qint32>(m_unplayed.size())) : std::nullopt;
 }
 
+void TCVelmar::Record(ScriptResult result) {
+    if (m_bKeepScripts) m_results.append(std::move(result));
+}
+
 void TCVelmar::Fail(LoadOutcome::Step step, const QString& failure) {
     m_failedStep = step;
     m_sFailure = failure;

@@ -33,7 +33,7 @@ struct LoadOutcome {
     Step failedStep = Step::None;
     // Why the load could not be carried out; empty when it was.
     QString failure;
-    QList<ScriptResult> scripts;  // in the order played
+    QList<ScriptResult> scripts;  // in the order played, when the engine was asked to keep them
     QStringList unplayed;         // paths of the scripts a stop left unattempted
     QDateTime start;
     // Measured once: the summary writes it rounded to the second.
@@ -50,6 +50,9 @@ public:
     // Empty: reports go to message boxes and result lines to m_oCurForm.
     QString m_sLogFile;
     IProgressReceiver* m_oCurForm = nullptr;
+    // Keeps each script's result for LoadOutcome::scripts (a report); off, memory stays flat
+    // however many scripts the run plays.
+    bool m_bKeepScripts = false;
 
     // Connects, takes the scripts from sPath (a list file when g_sSourceMode says so, a
     // script or a folder otherwise), reports each one and the summary, and disconnects.
@@ -71,6 +74,7 @@ private:
     void Stop(const QStringList& unplayed);
     std::optional<qint32> Remaining() const;
     void Fail(LoadOutcome::Step step, const QString& failure);
+    void Record(ScriptResult result);
     qint64 ElapsedMs();
     void WriteResultLine(const QString& text);
     qint32 ReportMessage(const QString& text, qint32 style, const QString& title);
