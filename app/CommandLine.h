@@ -18,19 +18,31 @@ inline const QString Log = QStringLiteral("log");
 }  // namespace OptionKey
 
 using OptionSet = CCollection<QString>;
-inline constexpr qint32 kOptionCount = 7;
+// Seven keys: -D and -F share one.
+inline constexpr qint32 kOptionKeyCount = 7;
+
+// A stretch of the argument text, in UTF-16 units; `at` is -1 for none.
+struct TextSpan {
+    qsizetype at = -1;
+    qsizetype length = 0;
+};
 
 // The argument text: the arguments after the program's name joined with single spaces.
 QString ArgumentText(const QStringList& arguments);
 
 // Pairs of option and value, separated by spaces only; option letters in any case. Answers
 // nothing for an unknown option, -?, or an option without a value. The first value given
-// for a key stays. Writes g_sSourceMode for -D and -F.
-std::optional<OptionSet> ParseCommandLine(const QString& sArgs);
+// for a key stays. Writes g_sSourceMode for -D and -F. Sets password to where the value
+// kept under "pass" lies in sArgs, even when the command line is then refused.
+std::optional<OptionSet> ParseCommandLine(const QString& sArgs, TextSpan& password);
+
+// Overwrites with '*' the bytes of argv[1..argc-1] that make up the span of their
+// ArgumentText, so that the process list no longer shows them.
+void BlankArguments(int argc, char* argv[], TextSpan span);
 
 // The error mode: an optional sign and decimal digits within the 32-bit range.
 std::optional<qint32> ParseErrorMode(const QString& value);
 
 QString UsageTitle(const QString& program);
-// Nine lines joined by a carriage return alone.
+// Ten lines joined by a carriage return alone.
 QString UsageText(const QString& program);
