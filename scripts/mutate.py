@@ -74,8 +74,8 @@ FAULTS = [
      "BlankArguments(argc, argv, password);", ""),
     ("the variable's password over -P's", "app/Startup.cpp",
      "if (options && !passwordVariable.isEmpty())",
-     "if (options && !passwordVariable.isEmpty() && options->IncludesKey(OptionKey::Password))\n"
-     "        options->Remove(OptionKey::Password);\n    if (options && !passwordVariable.isEmpty())"),
+     "if (options && !passwordVariable.isEmpty() && options->IncludesKey(OptionKey::Password))"
+     " options->Remove(OptionKey::Password);\n    if (options && !passwordVariable.isEmpty())"),
     ("an empty variable taken for a password", "app/Startup.cpp",
      "!passwordVariable.isEmpty()", "!passwordVariable.isNull()"),
     ("password blanked by characters, not bytes", "app/CommandLine.cpp",

@@ -88,9 +88,9 @@ class VelmarTestCase(unittest.TestCase):
             **(env or {})}
         env.update({"DISPLAY": display} if display else {})
         start = datetime.datetime.now().replace(microsecond=0)
-        self.process = process = subprocess.Popen([os.environ["VELMAR_BIN"], *args], cwd=self.dir, env=env,
-                                   user=uid, stdout=subprocess.DEVNULL, stderr=stderr,
-                                   encoding="utf-8", errors="replace")
+        process = self.process = subprocess.Popen(
+            [os.environ["VELMAR_BIN"], *args], cwd=self.dir, env=env, user=uid,
+            stdout=subprocess.DEVNULL, stderr=stderr, encoding="utf-8", errors="replace")
         if during:
             during()
         _, err = process.communicate(timeout=120)

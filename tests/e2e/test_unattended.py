@@ -61,7 +61,8 @@ class UnattendedLoad(VelmarTestCase):
         good = ["-E", "1", "-U", "sa", "-P", "secret", "-S", self.server, "-B", "Sales",
                 "-D", "src", "-L", "run.log"]
         no_p = good[:4] + good[6:]
-        refused = [("missing -L", good[:-2], None, {}), ("-E 1.5", ["-E", "1.5"] + good[2:], None, {}),
+        refused = [("missing -L", good[:-2], None, {}),
+                   ("-E 1.5", ["-E", "1.5"] + good[2:], None, {}),
                    ("-?", ["-?"] + good, None, {}), ("no -P, no variable", no_p, None, {}),
                    ("no -P, variable empty", no_p, None, {"VELMAR_PASSWORD": ""}),
                    ("no display", [], None, {}), ("unreachable display", [], ":97", {})]
