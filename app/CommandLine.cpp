@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <array>
+#include <cstring>
 #include <limits>
 
 #include "SourceMode.h"
@@ -35,7 +36,7 @@ const Option* FindOption(const QString& token) {
 }
 
 // Only the space character separates tokens; tabs belong to them.
-QString TrimSpaces(const QString& text) {
+QStringView TrimSpaces(QStringView text) {
     qsizetype first = 0;
     qsizetype last = text.size();
     while (first < last && text[first] == u' ') ++first;
@@ -43,30 +44,58 @@ QString TrimSpaces(const QString& text) {
     return text.sliced(first, last - first);
 }
 
+// The bytes at the start of argument that decode to its first `characters` UTF-16 units.
+qsizetype ByteCount(const char* argument, qsizetype characters) {
+    const qsizetype size = qstrlen(argument);
+    qsizetype bytes = 0;
+    while (bytes < size && QString::fromLocal8Bit(argument, bytes + 1).size() <= characters)
+        ++bytes;
+    return bytes;
+}
+
 }  // namespace
 
 QString ArgumentText(const QStringList& arguments) { return arguments.join(u' '); }
 
-std::optional<OptionSet> ParseCommandLine(const QString& sArgs) {
+std::optional<OptionSet> ParseCommandLine(const QString& sArgs, TextSpan& password) {
+    password = {};
     qsizetype start = 0;
     while (start < sArgs.size() && sArgs[start] == u' ') ++start;
-    QString remainder = sArgs.sliced(start);
+    QStringView remainder = QStringView(sArgs).sliced(start);
     OptionSet options;
+    const auto add = [&](QStringView value, const Option& option) {
+        if (option.key == OptionKey::Password && password.at < 0)
+            password = {value.data() - sArgs.data(), value.size()};
+        options.AddIfAbsent(value.toString(), option.key);
+    };
     for (;;) {
         qsizetype space = remainder.indexOf(u' ');
         if (space < 0) return std::nullopt;
-        const Option* option = FindOption(remainder.left(space).toUpper());
+        const Option* option = FindOption(remainder.left(space).toString().toUpper());
         if (!option || (option->once && options.IncludesKey(option->key))) return std::nullopt;
         if (option->sourceMode) g_sSourceMode = *option->sourceMode;
         remainder = TrimSpaces(remainder.sliced(space + 1));
         space = remainder.indexOf(u' ');
         if (space < 0) {
             if (remainder.isEmpty()) return std::nullopt;
-            options.AddIfAbsent(remainder, option->key);
+            add(remainder, *option);
             return options;
         }
-        options.AddIfAbsent(remainder.left(space), option->key);
+        add(remainder.left(space), *option);
         remainder = TrimSpaces(remainder.sliced(space + 1));
+    }
+}
+
+void BlankArguments(int argc, char* argv[], TextSpan span) {
+    // The span holds no space, so it lies within one argument.
+    for (int i = 1; i < argc && span.at >= 0; ++i) {
+        const qsizetype size = QString::fromLocal8Bit(argv[i]).size();
+        if (span.at + span.length <= size) {
+            const qsizetype first = ByteCount(argv[i], span.at);
+            std::memset(argv[i] + first, '*', ByteCount(argv[i], span.at + span.length) - first);
+            return;
+        }
+        span.at -= size + 1;
     }
 }
 
@@ -98,6 +127,8 @@ QString UsageText(const QString& program) {
         indent + QStringLiteral("-F : fichier des procédures à charger"),
         indent + QStringLiteral("-L : fichier de log"),
         indent + QStringLiteral("-R : rapport JUnit XML du chargement (facultatif)"),
+        indent + QStringLiteral("sans -P : mot de passe lu dans la variable d'environnement "
+                                "VELMAR_PASSWORD"),
     }
         .join(u'\r');
 }

@@ -134,10 +134,16 @@ int Main(int argc, char* argv[]) {
 
     const QString argumentText = ArgumentText(arguments);
     if (argumentText.isEmpty()) return RunWindowMode(program, argc, argv);
-    const std::optional<OptionSet> options = ParseCommandLine(argumentText);
+    TextSpan password;
+    std::optional<OptionSet> options = ParseCommandLine(argumentText, password);
+    // Any account can read the process list; the environment is the owner's alone.
+    BlankArguments(argc, argv, password);
+    const QString passwordVariable = qEnvironmentVariable("VELMAR_PASSWORD");
+    if (options && !passwordVariable.isEmpty())
+        options->AddIfAbsent(passwordVariable, OptionKey::Password);
     std::optional<qint32> errorMode;
     if (options &&
-        options->Count() == kOptionCount + (options->IncludesKey(OptionKey::Report) ? 1 : 0))
+        options->Count() == kOptionKeyCount + (options->IncludesKey(OptionKey::Report) ? 1 : 0))
         errorMode = ParseErrorMode(options->Item(OptionKey::Error));
     if (!errorMode) return ShowUsage(program, argc, argv);
     return RunUnattended(program, *options, *errorMode);

@@ -2,19 +2,25 @@
 
 namespace {
 
-// Braces keep a ";" from ending the value and injecting keywords; other values stay as typed.
-QString Escaped(const QString& value) {
-    const bool needsBraces =
-        value.contains(u';') || value.contains(u'{') ||
-        (!value.isEmpty() && (value.front().isSpace() || value.back().isSpace()));
-    return needsBraces ? u'{' + value + u'}' : value;
+// The driver reads braces only around a value that begins with "{", and ends any other value
+// at the first ";" alone: that value stays as typed, and braces keep a ";" from ending the
+// value and injecting keywords.
+bool NeedsBraces(const QString& value) {
+    return value.contains(u';') || value.startsWith(u'{') ||
+           (!value.isEmpty() && (value.front().isSpace() || value.back().isSpace()));
 }
+
+QString Escaped(const QString& value) { return NeedsBraces(value) ? u'{' + value + u'}' : value; }
+
+// FreeTDS does not read the standard "}}" escape, so the text after the brace would be taken
+// for keywords of the string.
+bool Unsendable(const QString& value) { return NeedsBraces(value) && value.contains(u'}'); }
 
 }  // namespace
 
 std::optional<QString> ConnectionString(const QString& sServer, const QString& sDatabase,
                                         const QString& sUser, const QString& sPassword) {
-    if (sUser.contains(u'}') || sPassword.contains(u'}')) return std::nullopt;
+    if (Unsendable(sUser) || Unsendable(sPassword)) return std::nullopt;
     QString dsn;
     if (!sUser.isEmpty())
         dsn = QStringLiteral("uid=") + Escaped(sUser) + QStringLiteral(";pwd=") +

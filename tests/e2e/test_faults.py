@@ -48,7 +48,21 @@ def remove_log_once_a_is_written(test):
     os.remove(log)
 
 
+def password_out_of_process_list(test):
+    wait = "waitfor delay '00:00:01'\r\n"
+    deadline = time.monotonic() + 20
+    while wait not in test.batches():
+        test.assertLess(time.monotonic(), deadline)
+        time.sleep(0.01)
+    with open(f"/proc/{test.process.pid}/cmdline", encoding="utf-8") as f:
+        args = f.read().split("\0")
+    test.assertEqual("******", args[args.index("-P") + 1])
+    test.assertFalse(set(HIDDEN) & set("".join(args[1:])))
+
+
 ONE = {"src/a.sql": "select 1\r\n"}
+# No character of it is in the rest of the arguments.
+HIDDEN = "Wk}y{Q"
 DROP = {**ONE, "src/b.sql": "select 2\r\nGO\r\nshutdown\r\nGO\r\nselect 3\r\n",
         "src/c.sql": "select 4\r\n"}
 DROP_SENT = [QI, "select 1\r\n", "select 2\r\n", "\r\nshutdown\r\n"]
@@ -74,7 +88,12 @@ CONNECTION_ROWS = [
         ("--fail-quoted-identifier",), stderr="Incorrect syntax near 'quoted_identifier'."),
     Row("password holding ; and {", ONE, {"password": "p;w{d"}, 0,
         [HEADER, ("a.sql", OK), summary(1, 1, 0)], [QI, "select 1\r\n"], ("--password", "p;w{d")),
-    Row("password holding }", ONE, {"password": "x};pwd=secret;{"}, 3, [LOGIN_FAILED], []),
+    Row("password holding } and ;", ONE, {"password": "x};pwd=secret;{"}, 3, [LOGIN_FAILED], [],
+        stderr="mot de passe contenant '}'."),
+    Row("password holding } and {, out of the process list",
+        {"src/a.sql": "waitfor delay '00:00:01'\r\n"}, {"password": HIDDEN}, 0,
+        [HEADER, ("a.sql", OK), summary(1, 1, 0)], [QI, "waitfor delay '00:00:01'\r\n"],
+        ("--password", HIDDEN), during=password_out_of_process_list),
     Row("message holding <, & and a control character",
         {"src/x.sql": "raiserror('<a> & \x01\"', 16, 1)\r\n"}, {}, 1,
         [HEADER, ("x.sql", "[FreeTDS][SQL Server]<a> & \x01\""), summary(1, 0, 1)],

@@ -11,7 +11,7 @@ import unittest
 sys.dont_write_bytecode = True
 from harness import NOT_PLAYED, OK, QI, TRANCOUNT, VelmarTestCase, summary  # noqa: E402
 
-USAGE = r"velmar - Usage\n(.+\n){10}\Z"
+USAGE = r"velmar - Usage\n(.+\n){11}\Z"
 NO_DISPLAY = r"velmar: le mode fenêtre a besoin d'un affichage \(DISPLAY ou WAYLAND_DISPLAY\)\n"
 
 
@@ -61,24 +61,33 @@ class UnattendedLoad(VelmarTestCase):
         self.write("src/a.sql", "select 1\r\n")
         good = ["-E", "1", "-U", "sa", "-P", "secret", "-S", self.server, "-B", "Sales",
                 "-D", "src", "-L", "run.log"]
-        refused = [("missing -L", good[:-2], None), ("-E 1.5", ["-E", "1.5"] + good[2:], None),
-                   ("-R twice", good + ["-R", "a.xml", "-r", "b.xml"], None),
-                   ("-R without a value", good + ["-R"], None),
-                   ("-?", ["-?"] + good, None), ("no display", [], None),
-                   ("unreachable display", [], ":97")]
-        for label, args, display in refused:
+        no_p = good[:4] + good[6:]
+        refused = [("missing -L", good[:-2], None, {}),
+                   ("-E 1.5", ["-E", "1.5"] + good[2:], None, {}),
+                   ("-R twice", good + ["-R", "a.xml", "-r", "b.xml"], None, {}),
+                   ("-R without a value", good + ["-R"], None, {}),
+                   ("-?", ["-?"] + good, None, {}), ("no -P, no variable", no_p, None, {}),
+                   ("no -P, variable empty", no_p, None, {"VELMAR_PASSWORD": ""}),
+                   ("no display", [], None, {}), ("unreachable display", [], ":97", {})]
+        for label, args, display, env in refused:
             with self.subTest(label):
-                status, err = self.run_raw(*args, display=display)
+                status, err = self.run_raw(*args, display=display, env=env)
                 self.assertEqual(2, status, err)
                 self.assertRegex(err, ("" if args else NO_DISPLAY) + USAGE)
         self.assertEqual(([], []), (self.log_entries(), self.journal("login")))
         self.assertEqual([], [f for f in os.listdir(self.dir) if f.endswith(".xml")])
 
-        # Options in any order and letter case.
-        status, err = self.run_raw("-l", "run.log", "-b", "Demo", "-S", self.server, "-d", "src",
-                                   "-p", "secret", "-u", "SA", "-e", "0")
-        self.assertEqual(0, status, err)
-        self.assertEqual([self.header("Demo", "SA"), ("a.sql", OK), summary(1, 1, 0)],
+        accepted = [("any order and letter case", ["-l", "run.log", "-b", "Demo", "-S", self.server,
+                                                   "-d", "src", "-p", "secret", "-u", "SA", "-e",
+                                                   "0"], {}),
+                    ("password from the variable", no_p, {"VELMAR_PASSWORD": "secret"}),
+                    ("-P over the variable", good, {"VELMAR_PASSWORD": "wrong"})]
+        for label, args, env in accepted:
+            with self.subTest(label):
+                status, err = self.run_raw(*args, env=env)
+                self.assertEqual(0, status, err)
+        self.assertEqual([self.header("Demo", "SA"), ("a.sql", OK), summary(1, 1, 0),
+                          *2 * [self.header(), ("a.sql", OK), summary(1, 1, 0)]],
                          self.log_entries())
 
     def test_progress_on_a_terminal_only(self):
@@ -110,7 +119,7 @@ class UnattendedLoad(VelmarTestCase):
         args = [os.path.expandvars(a) for a in shlex.split(
             jobs[0].replace("$DB_SERVER", self.server).replace("$DB_NAME", "Sales"))]
         # The job's password comes from its masked variable.
-        self.assertEqual((1, ""), self.run_raw(*args[1:], "-P", "secret"))
+        self.assertEqual((1, ""), self.run_raw(*args[1:], env={"VELMAR_PASSWORD": "secret"}))
         self.assertEqual(((2, 1, 0, 0), [("a.sql", None, None),
                                          ("b.sql", "failure", "[FreeTDS][SQL Server]boom")]),
                          self.report("procs", name="velmar-junit.xml", user="deploy"))

@@ -11,12 +11,15 @@ TEST(ConnectionString, NamesTheLoginServerAndDatabaseBracingOrRefusingWhatWouldB
         {"dbserver", "sa", "secret", "uid=sa;pwd=secret;"},
         {"dbserver", "", "", ""},
         {"s", "sa", "p;w", "uid=sa;pwd={p;w};"},
-        {"s", "sa", "a{b", "uid=sa;pwd={a{b};"},
+        {"s", "sa", "{ab", "uid=sa;pwd={{ab};"},
         {"s", " sa", "p ", "uid={ sa};pwd={p };"},
         {"s", "d'a v", "p=w\"x", "uid=d'a v;pwd=p=w\"x;"},
+        // The driver reads braces only around a value that begins with one.
+        {"s", "s}a{", "ab}c{d", "uid=s}a{;pwd=ab}c{d;"},
         // FreeTDS does not read "}}": what follows the brace would be taken for keywords.
         {"s", "sa", "x};pwd=secret", nullptr},
-        {"s", "s}a", "p", nullptr},
+        {"s", "{s}a", "p", nullptr},
+        {"s", "sa", "p} ", nullptr},
     };
     for (const auto& [server, user, password, login] : cases)
         EXPECT_EQ(ConnectionString(server, "B", user, password),

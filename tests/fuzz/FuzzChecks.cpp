@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QPair>
+#include <QRegularExpression>
 #include <algorithm>
 #include <optional>
 
@@ -19,7 +20,8 @@ using Entries = QList<QPair<QString, QString>>;
 
 // The parser's steps as designed, with their 1-based positions; "-?" is in no table row. -R
 // comes on top of the designed options, and a second one refuses the line when it is read.
-std::optional<Entries> ReferenceParse(const QString& args, QString& mode) {
+// password: where the first "-P" value lies in args.
+std::optional<Entries> ReferenceParse(const QString& args, QString& mode, TextSpan& password) {
     static const QStringList options = u"-E -U -P -B -S -D -F -L -R"_s.split(u' ');
     static const QStringList keys = u"error user pass base serv path path log report"_s.split(u' ');
     const auto trim = [](const QString& text, bool right) {
@@ -45,6 +47,10 @@ std::optional<Entries> ReferenceParse(const QString& args, QString& mode) {
         position = remainder.indexOf(u' ') + 1;
         if (position == 0 && remainder.isEmpty()) return std::nullopt;
         const QString value = position > 0 ? remainder.left(position - 1) : remainder;
+        // Once trimmed, the remainder ends where args' last non-space character does.
+        if (token == u"-P" && password.at < 0)
+            password = {args.lastIndexOf(QRegularExpression(u"[^ ]"_s)) + 1 - remainder.size(),
+                        value.size()};
         if (std::ranges::none_of(result, [&](const auto& e) { return e.first == keys[option]; }))
             result.append({keys[option], value});
         if (position > 0) remainder = trim(remainder.mid(position), true);
@@ -64,9 +70,12 @@ const QList<QByteArray> kBytePieces =
 QString CheckCommandLine(QByteArrayView bytes) {
     const QString args = QString::fromUtf8(bytes);
     QString mode = g_sSourceMode = u"unset"_s;
-    const std::optional<Entries> expected = ReferenceParse(args, mode);
-    const std::optional<OptionSet> options = ParseCommandLine(args);
+    TextSpan expectedPassword, password;
+    const std::optional<Entries> expected = ReferenceParse(args, mode, expectedPassword);
+    const std::optional<OptionSet> options = ParseCommandLine(args, password);
     if (g_sSourceMode != mode) return u"source mode "_s + g_sSourceMode;
+    if (password.at != expectedPassword.at || password.length != expectedPassword.length)
+        return u"password span"_s;
     if (options.has_value() != expected.has_value()) return u"accepted or refused wrongly"_s;
     if (options && options->Count() != expected->size()) return u"entries lost or invented"_s;
     for (qsizetype i = 0; options && i < expected->size(); ++i)
