@@ -69,7 +69,7 @@ TCVelmar::Pass TCVelmar::RunSourceStep(const QString& sPath) {
         LoadSingleScript(sPath);
     } else if (source.isDir()) {
         const qint32 remaining = LoadFolder(sPath);
-        if (remaining != 0 && m_lError == 0) Stop(remaining);
+        if (remaining != 0) Stop(remaining);
     } else {
         const QString message = LoadTexts::NotFound(sPath);
         if (ReportMessage(message, MsgBoxStyle::CriticalRetryCancel, LoadTexts::ErrorTitle) ==
@@ -79,6 +79,8 @@ TCVelmar::Pass TCVelmar::RunSourceStep(const QString& sPath) {
     }
     return Pass::Done;
 }
+
+bool TCVelmar::StopsAtRejection() const { return m_lError == 0 || m_bStartingStateLost; }
 
 void TCVelmar::Stop(qint32 remaining) {
     m_bStopped = true;

@@ -48,6 +48,9 @@ private:
     void LoadSingleScript(const QString& sPath);
     qint32 LoadFolder(const QString& sPath);
     Pass LoadListFile(const QString& sPath);
+    // Whether a rejected script ends the run: in stop mode, or once the connection could not be
+    // put back in its starting state.
+    bool StopsAtRejection() const;
     void Stop(qint32 remaining);
     std::optional<qint32> Remaining() const;
     void WriteResultLine(const QString& text);
@@ -63,5 +66,6 @@ private:
     // Set when the error mode ended the run early, with the scripts it left unattempted.
     bool m_bStopped = false;
     qint32 m_lRemaining = 0;
+    bool m_bStartingStateLost = false;
     QString m_sFailure;
 };

@@ -49,8 +49,9 @@ ONE = {"src/a.sql": "select 1\r\n"}
 DROP = {**ONE, "src/b.sql": "select 2\r\nGO\r\nshutdown\r\nGO\r\nselect 3\r\n",
         "src/c.sql": "select 4\r\n"}
 DROP_SENT = [QI, "select 1\r\n", "select 2\r\n", "\r\nshutdown\r\n"]
-# The server goes at the 22nd batch: after QI, and a script and its transaction check ten times.
-GONE = ("--drop-after", "21")
+# The server goes at the 23rd batch: after QI, the reading of the starting state, and a script
+# and the check after it ten times.
+GONE = ("--drop-after", "22")
 CONNECTION_ROWS = [
     Row("server drops mid-batch, stop", DROP, {"error": "0"}, 1,
         [HEADER, ("a.sql", OK), ("b.sql", EOF_), summary(3, 1, 1, remaining=1)], DROP_SENT),
