@@ -73,6 +73,9 @@ CONNECTION_ROWS = [
     Row("password holding ; and {", ONE, {"password": "p;w{d"}, 0,
         [HEADER, ("a.sql", OK), summary(1, 1, 0)], [QI, "select 1\r\n"], ("--password", "p;w{d")),
     Row("password holding }", ONE, {"password": "x};pwd=secret;{"}, 3, [LOGIN_FAILED], []),
+    Row("run's database named with a ]", {"src/a.sql": "use master\r\n", "src/b.sql": "select 2"},
+        {"database": "Sa]les"}, 0, [HEADER, ("a.sql", OK), ("b.sql", OK), summary(2, 2, 0)],
+        [QI, "use master\r\n", "use [Sa]]les]", "select 2"], ("--databases", "master,Sa]les")),
 ]
 FILE_ROWS = [
     Row("missing folder", ONE, {"source": "nothere"}, 3,
@@ -139,7 +142,8 @@ class FaultMatrix(VelmarTestCase):
                 if row.log is not None:
                     failed = self.header(row.args.get("database", "Sales"),
                                          opening="La connection suivante a échouée")
-                    blocks = {HEADER: self.header(), LOGIN_FAILED: failed}
+                    blocks = {HEADER: self.header(row.args.get("database", "Sales")),
+                              LOGIN_FAILED: failed}
                     expected = [blocks.get(e, e) if isinstance(e, str) else e for e in row.log]
                     log = row.args.get("log", "run.log")
                     self.assertEqual(order(expected), order(self.log_entries(log)))

@@ -205,6 +205,9 @@ BATCH_RE = re.compile(r"""
     re.I | re.S | re.X)
 SELECT_VALUE = re.compile(r"@@(\w+)|DB_NAME|(-?\d+)", re.I)
 
+# A batch defining a module: its SET statements are part of the body, not run.
+MODULE_RE = re.compile(r"(?:\s|--[^\n]*|/\*.*?\*/)*(?:CREATE|ALTER)\s+(?:OR\s+ALTER\s+)?"
+                       r"(?:PROC(?:EDURE)?|FUNCTION|TRIGGER)\b", re.I | re.S)
 QUOTED_IDENTIFIER_OFF = re.compile(r"\s*set\s+quoted_identifier\s+off\s*", re.I)
 DML_COMMANDS = {"INSERT": CMD_INSERT, "UPDATE": CMD_UPDATE, "DELETE": CMD_DELETE}
 
@@ -288,7 +291,7 @@ def run_batch(text, options, wait, session):
     if options.fail_quoted_identifier and QUOTED_IDENTIFIER_OFF.fullmatch(text):
         return (error_token(102, 15, 1, "Incorrect syntax near 'quoted_identifier'.")
                 + done_token(DONE_ERROR))
-    out, tran = bytearray(), session.tran
+    out, tran, module = bytearray(), session.tran, MODULE_RE.match(text)
     line, counted = 1, 0  # counted as the constructs come, so long batches stay linear
     for m in BATCH_RE.finditer(text):
         kind = m.lastgroup
@@ -332,7 +335,7 @@ def run_batch(text, options, wait, session):
             out += (envchange(1, b_varchar(database), b_varchar(session.database))
                     + info_token(5701, 0, 1, f"Changed database context to '{database}'.", line))
             session.database = database
-        elif kind == "set":
+        elif kind == "set" and not module:
             names = [n.upper() for n in re.split(r"\s*,\s*", m.group("s_names"))]
             if all(n in SET_OPTIONS for n in names):  # other SET statements just succeed
                 for name in names:
