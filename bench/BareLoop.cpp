@@ -1,6 +1,6 @@
 // The yardstick for Velmar's client cost: the same batches through the same driver, the same
-// way (one statement handle per batch, query timeout set, every result drained, the
-// open-transaction check after each script), with nothing else around them.
+// way (one statement handle per batch, query timeout set, every result drained, the reading of
+// the session's state at connection and after each script), with nothing else around them.
 //
 // velmar_bare_loop CONNECTION-STRING BATCH-FILE
 // The batch file is UTF-16LE: each batch is followed by U+001E, each script's last batch
@@ -24,7 +24,7 @@ constexpr char16_t kBatchEnd = u'\x1e';
 constexpr char16_t kScriptEnd = u'\x1d';
 constexpr SQLULEN kQueryTimeoutSeconds = 120;
 constexpr SQLULEN kLoginTimeoutSeconds = 15;
-constexpr std::u16string_view kTransactionCheck = u"select @@trancount";
+constexpr std::u16string_view kStateQuery = u"select @@trancount, db_name(), @@options";
 
 SQLWCHAR* Wide(std::u16string_view text) {
     return reinterpret_cast<SQLWCHAR*>(const_cast<char16_t*>(text.data()));
@@ -76,16 +76,33 @@ void Drain(const Handle& statement) {
     }
 }
 
-// The check the engine makes after each script; the inputs leave no transaction open.
-void CheckTransaction(const Handle& dbc) {
-    const Handle statement = Execute(dbc, kTransactionCheck);
-    SQLBIGINT count = -1;
+// Where the session is: open transactions, database, SET options.
+struct State {
+    SQLBIGINT transactions = -1;
+    std::u16string database;
+    SQLBIGINT options = -1;
+    bool operator==(const State&) const = default;
+};
+
+// The reading the engine makes at connection and after each script; the inputs change
+// nothing, so every reading must match the first.
+State ReadState(const Handle& dbc) {
+    const Handle statement = Execute(dbc, kStateQuery);
+    State state;
+    SQLWCHAR name[256] = {};
     SQLLEN indicator = 0;
-    if (statement.Check(SQLFetch(statement.Get())) != SQL_NO_DATA)
-        statement.Check(
-            SQLGetData(statement.Get(), 1, SQL_C_SBIGINT, &count, sizeof count, &indicator));
-    if (count != 0) throw std::runtime_error("the transaction check did not answer 0");
+    if (statement.Check(SQLFetch(statement.Get())) != SQL_NO_DATA) {
+        statement.Check(SQLGetData(statement.Get(), 1, SQL_C_SBIGINT, &state.transactions,
+                                   sizeof state.transactions, &indicator));
+        statement.Check(SQLGetData(statement.Get(), 2, SQL_C_WCHAR, name, sizeof name, &indicator));
+        if (indicator > 0)
+            state.database.assign(reinterpret_cast<const char16_t*>(name),
+                                  std::size_t(indicator) / sizeof(SQLWCHAR));
+        statement.Check(SQLGetData(statement.Get(), 3, SQL_C_SBIGINT, &state.options,
+                                   sizeof state.options, &indicator));
+    }
     Drain(statement);
+    return state;
 }
 
 // The batch file, mapped with its pages loaded at once: the cheapest way to have it.
@@ -129,14 +146,17 @@ long Run(const char* connectionString, std::u16string_view text) {
     dbc.Check(SQLDriverConnectW(dbc.Get(), nullptr, Wide(dsn), SQL_NTS, nullptr, 0, nullptr,
                                 SQL_DRIVER_NOPROMPT));
     Drain(Execute(dbc, u"set quoted_identifier off"));
-    long sent = 1;
+    const State start = ReadState(dbc);
+    if (start.transactions != 0) throw std::runtime_error("the session's state could not be read");
+    long sent = 2;
     std::size_t from = 0;
     for (std::size_t at = text.find(kBatchEnd); at != text.npos; at = text.find(kBatchEnd, from)) {
         Drain(Execute(dbc, text.substr(from, at - from)));
         ++sent;
         from = at + 1;
         if (from < text.size() && text[from] == kScriptEnd) {
-            CheckTransaction(dbc);
+            if (!(ReadState(dbc) == start))
+                throw std::runtime_error("a script changed the session's state");
             ++sent;
             ++from;
         }

@@ -17,7 +17,7 @@ import sys
 
 BATCH_END, SCRIPT_END = "\x1e", "\x1d"
 # What the engine sends after each script's last batch.
-TRANSACTION_CHECK = "select @@trancount"
+STATE_QUERY = "select @@trancount, db_name(), @@options"
 
 
 def procedure_batches(i):
@@ -80,7 +80,7 @@ def folder(out, count):
     write_text(os.path.join(out, "folder.batches"), batch_file_text(scripts), "utf-16-le")
     go = "go\r\n"
     write_text(os.path.join(out, "folder.go.sql"),
-               "".join(go.join(b) + go + TRANSACTION_CHECK + "\r\n" + go for b in scripts))
+               "".join(go.join(b) + go + STATE_QUERY + "\r\n" + go for b in scripts))
 
 
 def script(path, mib):

@@ -18,13 +18,13 @@ def execute(connection, sql):
     cursor.close()
 
 
-def check_transaction(connection):
+def read_state(connection):
     cursor = connection.cursor()
-    if cursor.execute("select @@trancount").fetchone()[0] != 0:
-        sys.exit("the transaction check did not answer 0")
+    state = tuple(cursor.execute("select @@trancount, db_name(), @@options").fetchone())
     while cursor.nextset():
         pass
     cursor.close()
+    return state
 
 
 def main(connection_string, batch_file):
@@ -34,10 +34,12 @@ def main(connection_string, batch_file):
     connection = pyodbc.connect(connection_string, autocommit=True, timeout=15)
     connection.timeout = 120
     execute(connection, "set quoted_identifier off")
+    start = read_state(connection)
     for script in scripts:
         for batch in script.split(BATCH_END)[:-1]:
             execute(connection, batch)
-        check_transaction(connection)
+        if read_state(connection) != start:
+            sys.exit("a script changed the session's state")
     connection.close()
 
 

@@ -17,22 +17,23 @@ public:
     TConnection(const TConnection&) = delete;
     TConnection& operator=(const TConnection&) = delete;
 
-    // Opens a fresh connection (releasing the previous one) and runs
-    // "set quoted_identifier off" on it. Never raises.
+    // Opens a fresh connection (releasing the previous one), runs "set quoted_identifier off"
+    // on it and reads the state every script is to start in. Never raises.
     bool OpenConnection(const QString& sDSN) override;
     void CloseConnection() override;
     // One statement handle per batch; every result is drained so that an error raised by a
     // later statement of the batch is not taken for success.
     void ExecuteQuery(QStringView sSQL) override;
-    // One round trip when no transaction is open, two when one must be rolled back.
-    bool RollbackOpenTransaction() override;
+    // One round trip when the script changed nothing; a rollback and a restore add one each.
+    ScriptEndState RestoreStartingState() override;
 
     QString OpenFailure() const override { return m_sOpenFailure; }
 
 private:
     struct Session;
 
-    const Session& OpenSession() const;
+    // The open connection's session; raises when the connection is not open.
+    const Session& RequireOpenSession() const;
 
     int m_queryTimeout;
     int m_loginTimeout;

@@ -53,7 +53,7 @@ QStringList TCVelmar::LoadFolder(const QString& sPath) {
             ++m_lNbLoaded;
         } else {
             ++m_lNbRejected;
-            if (m_lError == 0) return files.sliced(i + 1);
+            if (StopsAtRejection()) return files.sliced(i + 1);
         }
         if (m_oCurForm) m_oCurForm->ProgressBar_AddStep();
     }

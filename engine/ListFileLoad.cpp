@@ -39,7 +39,7 @@ TCVelmar::Pass TCVelmar::LoadListFile(const QString& sPath) {
                 ++m_lNbLoaded;
             } else {
                 ++m_lNbRejected;
-                if (m_lError == 0) {
+                if (StopsAtRejection()) {
                     Stop(ScriptsAfter(entries, i));
                     return Pass::Done;
                 }

@@ -9,6 +9,11 @@ namespace LoadTexts {
 
 inline const QString ErrorTitle = QStringLiteral("Velmar - Erreur");
 
+// Script outcomes other than the server's own messages.
+inline const QString Loaded = QStringLiteral("Réussi");
+inline const QString TransactionLeftOpen =
+    QStringLiteral("Transaction laissée ouverte par le script : annulée.");
+
 QString ConnectionFailure(const QDateTime& time, const QString& sServer, const QString& sDatabase,
                           const QString& sUser, const QString& sPassword);
 

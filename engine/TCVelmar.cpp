@@ -83,7 +83,7 @@ TCVelmar::Pass TCVelmar::RunSourceStep(const QString& sPath) {
         LoadSingleScript(sPath);
     } else if (source.isDir()) {
         const QStringList unplayed = LoadFolder(sPath);
-        if (!unplayed.isEmpty() && m_lError == 0) Stop(unplayed);
+        if (!unplayed.isEmpty()) Stop(unplayed);
     } else {
         const QString message = LoadTexts::NotFound(sPath);
         if (ReportMessage(message, MsgBoxStyle::CriticalRetryCancel, LoadTexts::ErrorTitle) ==
@@ -93,6 +93,8 @@ TCVelmar::Pass TCVelmar::RunSourceStep(const QString& sPath) {
     }
     return Pass::Done;
 }
+
+bool TCVelmar::StopsAtRejection() const { return m_lError == 0 || m_bStartingStateLost; }
 
 void TCVelmar::Stop(const QStringList& unplayed) {
     m_bStopped = true;

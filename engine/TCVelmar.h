@@ -71,6 +71,9 @@ private:
     void LoadSingleScript(const QString& sPath);
     QStringList LoadFolder(const QString& sPath);
     Pass LoadListFile(const QString& sPath);
+    // Whether a rejected script ends the run: in stop mode, or once the connection could not be
+    // put back in its starting state.
+    bool StopsAtRejection() const;
     void Stop(const QStringList& unplayed);
     std::optional<qint32> Remaining() const;
     void Fail(LoadOutcome::Step step, const QString& failure);
@@ -89,6 +92,7 @@ private:
     // Set when the error mode ended the run early, with the scripts it left unattempted.
     bool m_bStopped = false;
     QStringList m_unplayed;
+    bool m_bStartingStateLost = false;
     LoadOutcome::Step m_failedStep = LoadOutcome::Step::None;
     QString m_sFailure;
     QList<ScriptResult> m_results;

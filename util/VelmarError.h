@@ -8,12 +8,14 @@
 // A numbered error with its description, the form every failure of the system takes.
 class VelmarError : public std::exception {
 public:
-    // Numbers the callers test for.
+    // The system's own numbers; the server's and the driver's are passed on as they come.
     static constexpr qint32 InvalidArgument = 5;
     static constexpr qint32 FileNotFound = 53;
     static constexpr qint32 PermissionDenied = 70;
     static constexpr qint32 PathFileAccess = 75;
     static constexpr qint32 DuplicateKey = 457;
+    static constexpr qint32 NoCurrentRow = 3021;
+    static constexpr qint32 ConnectionNotOpen = 3704;
 
     VelmarError(qint32 number, QString description)
         : m_lNumber(number),

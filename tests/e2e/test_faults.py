@@ -66,8 +66,9 @@ HIDDEN = "Wk}y{Q"
 DROP = {**ONE, "src/b.sql": "select 2\r\nGO\r\nshutdown\r\nGO\r\nselect 3\r\n",
         "src/c.sql": "select 4\r\n"}
 DROP_SENT = [QI, "select 1\r\n", "select 2\r\n", "\r\nshutdown\r\n"]
-# The server goes at the 22nd batch: after QI, and a script and its transaction check ten times.
-GONE = ("--drop-after", "21")
+# The server goes at the 23rd batch: after QI, the reading of the starting state, and a script
+# and the check after it ten times.
+GONE = ("--drop-after", "22")
 CONNECTION_ROWS = [
     Row("server drops mid-batch, stop", DROP, {"error": "0"}, 1,
         [HEADER, ("a.sql", OK), ("b.sql", EOF_), summary(3, 1, 1, remaining=1)], DROP_SENT),
@@ -98,6 +99,9 @@ CONNECTION_ROWS = [
         {"src/x.sql": "raiserror('<a> & \x01\"', 16, 1)\r\n"}, {}, 1,
         [HEADER, ("x.sql", "[FreeTDS][SQL Server]<a> & \x01\""), summary(1, 0, 1)],
         [QI, "raiserror('<a> & \x01\"', 16, 1)\r\n"]),
+    Row("run's database named with a ]", {"src/a.sql": "use master\r\n", "src/b.sql": "select 2"},
+        {"database": "Sa]les"}, 0, [HEADER, ("a.sql", OK), ("b.sql", OK), summary(2, 2, 0)],
+        [QI, "use master\r\n", "use [Sa]]les]", "select 2"], ("--databases", "master,Sa]les")),
 ]
 FILE_ROWS = [
     Row("missing folder", ONE, {"source": "nothere"}, 3,
@@ -168,7 +172,8 @@ class FaultMatrix(VelmarTestCase):
                 if row.log is not None:
                     failed = self.header(row.args.get("database", "Sales"),
                                          opening="La connection suivante a échouée")
-                    blocks = {HEADER: self.header(), LOGIN_FAILED: failed}
+                    blocks = {HEADER: self.header(row.args.get("database", "Sales")),
+                              LOGIN_FAILED: failed}
                     expected = [blocks.get(e, e) if isinstance(e, str) else e for e in row.log]
                     log = row.args.get("log", "run.log")
                     self.assertEqual(order(expected), order(self.log_entries(log)))

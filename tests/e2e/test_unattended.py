@@ -9,7 +9,7 @@ import sys
 import unittest
 
 sys.dont_write_bytecode = True
-from harness import NOT_PLAYED, OK, QI, TRANCOUNT, VelmarTestCase, summary  # noqa: E402
+from harness import NOT_PLAYED, OK, QI, STATE, VelmarTestCase, summary  # noqa: E402
 
 USAGE = r"velmar - Usage\n(.+\n){11}\Z"
 NO_DISPLAY = r"velmar: le mode fenêtre a besoin d'un affichage \(DISPLAY ou WAYLAND_DISPLAY\)\n"
@@ -55,7 +55,31 @@ class UnattendedLoad(VelmarTestCase):
                           "insert into t values (2)\r\n", "begin transaction\r\n",
                           "\r\ninsert into t values (3)\r\n", "\r\ncommit", files["6_bad.sql"],
                           long, *4 * [text], latin], self.batches())
-        self.assertEqual(12, [e["text"] for e in self.journal("batch")].count(TRANCOUNT))
+        self.assertEqual(13, [e["text"] for e in self.journal("batch")].count(STATE))
+
+    def test_each_script_starts_where_the_run_began(self):
+        scripts = [  # (name, batches, what the check after it puts back)
+            ("1_generated.sql", ["USE [Sales]\r\n", "\r\nSET ANSI_NULLS ON\r\n",
+                                 "\r\nSET QUOTED_IDENTIFIER ON\r\n",
+                                 "\r\nCREATE PROCEDURE p AS SELECT 1\r\n", "\r\n"], [QI]),
+            ("2_quoted.sql", ['insert into t values ("texte")\r\n'], []),
+            ("3_master.sql", ["use master\r\n"], ["use [Sales]"]),
+            ("4_create.sql", ["create table t2 (n int)\r\n"], []),
+            ("5_implicit.sql", ["set implicit_transactions on\r\n"],
+             ["set implicit_transactions off"]),
+            ("6_insert.sql", ["insert into t values (6)\r\n"], [])]
+        for name, batches, _ in scripts:
+            self.write("src/" + name, "GO".join(batches))
+        self.assertEqual((0, ""), self.velmar())
+        self.assertEqual([self.header(), *[(name, OK) for name, _, _ in scripts],
+                          summary(6, 6, 0)], self.log_entries())
+        # The database each batch started in.
+        sent = [(QI, "Sales"), (STATE, "Sales")]
+        for name, batches, restore in scripts:
+            after = "master" if name == "3_master.sql" else "Sales"
+            sent += [(b, "Sales") for b in batches] + [(b, after) for b in [STATE, *restore]]
+        self.assertEqual(sent, [(e["text"], e["database"]) for e in self.journal("batch")])
+        self.assertEqual([], self.journal("tran"))
 
     def test_command_line(self):
         self.write("src/a.sql", "select 1\r\n")

@@ -10,7 +10,8 @@ struct SourceCase {
     const char* files;
     const char* source;  // a list file when it ends in ".txt"
     qint32 lError;
-    const char* batches;  // a batch holding "bad" is rejected as "bad!"
+    // A batch holding "bad" is rejected as "bad!"; one holding "use" cannot be undone ("gone!").
+    const char* batches;
     const char* results;
     const char* summary;   // procs loaded rejected [remaining]
     const char* progress;  // "max N, S steps", or empty when no progress call is made
@@ -32,6 +33,8 @@ const SourceCase kCases[] = {
      "a bad", "a.sql=Réussi z.sql=bad!", "2 1 1", "max 2, 1 steps"},
     {"FolderContinueModeAttemptsEveryScript", FOUR, "f", 1, "a bad c d",
      "a.sql=Réussi B.sql=bad! c.sql=Réussi d.SQL=Réussi", "4 3 1", "max 4, 4 steps"},
+    {"PlaceNotPutBackStopsEvenInContinueMode", "f/a.sql=use f/b.sql=b", "f", 1, "use",
+     "a.sql=gone!", "2 0 1 1", "max 2, 0 steps"},
     {"EmptyFolderMakesNoProgressCall", "f/notes.txt=n", "f", 0, "", "", "0 0 0", ""},
     {"ListLoadsDistinctLinesOnceInFileOrder", "b.sql=b a.sql=a l.txt=b.sql\r\n\r\na.sql\nB.SQL\n",
      "l.txt", 0, "b a", "b.sql=Réussi a.sql=Réussi", "2 2 0", "max 3, 2 steps"},
@@ -67,7 +70,7 @@ TEST_P(SourceLoad, LoggedAndWindowedRunsAgree) {
     for (const QString& file : Words(c.files))
         Write(file.section(u'=', 0, 0), file.section(u'=', 1).toUtf8());
     if (QString(c.source).endsWith(u".txt")) g_sSourceMode = kListFileMode;
-    db.failures["bad"] = "bad!";
+    db.failures = {{"bad", "bad!"}, {"restore", "gone!"}};
     const QStringList results = Words(c.results).replaceInStrings(u"="_qs, u"\t"_qs);
 
     RunLogged(Path(c.source), c.lError);

@@ -15,10 +15,11 @@
 struct FakeDatabase {
     bool refuseLogin = false;
     // A batch containing a key fails with the value as its description; the key "@@trancount"
-    // makes the check for an open transaction fail.
+    // makes the check after a script fail, the key "restore" putting back what "use" moved.
     QMap<QString, QString> failures;
     QStringList batches;
     bool transactionOpen = false;  // set by "begin tran", cleared by "commit"
+    bool moved = false;            // set by "use", cleared by the check after the script
 };
 
 class FakeConnection final : public IConnection {
@@ -32,10 +33,17 @@ public:
         Fail(sSQL);
         if (sSQL.contains(u"begin tran", Qt::CaseInsensitive)) m_db.transactionOpen = true;
         if (sSQL.contains(u"commit", Qt::CaseInsensitive)) m_db.transactionOpen = false;
+        if (sSQL.contains(u"use", Qt::CaseInsensitive)) m_db.moved = true;
     }
-    bool RollbackOpenTransaction() override {
+    ScriptEndState RestoreStartingState() override {
         Fail(u"@@trancount");
-        return std::exchange(m_db.transactionOpen, false);
+        ScriptEndState end{std::exchange(m_db.transactionOpen, false), std::nullopt};
+        try {
+            if (std::exchange(m_db.moved, false)) Fail(u"restore");
+        } catch (const VelmarError& error) {
+            end.restoreFailure = error.Description();
+        }
+        return end;
     }
 
 private:

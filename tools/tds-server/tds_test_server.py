@@ -3,8 +3,10 @@
 
 FreeTDS's ODBC driver talks to it over 127.0.0.1 as it would to SQL Server.
 It does not run SQL: it recognises a few constructs in each batch (RAISERROR,
-THROW, PRINT, WAITFOR DELAY, INSERT/UPDATE/DELETE, SELECT <int>, SHUTDOWN)
-and answers with the tokens SQL Server would send for them. Every login,
+THROW, PRINT, WAITFOR DELAY, INSERT/UPDATE/DELETE, USE, SET <option>, SELECT of
+integers, @@TRANCOUNT, @@OPTIONS and DB_NAME(), SHUTDOWN) and answers with the
+tokens SQL Server would send for them, keeping each connection's database, SET
+options and transaction. Every login,
 batch, attention, transaction request and disconnect is appended to a JSON
 Lines journal so a test can check exactly what the client sent.
 Python 3 standard library only.
@@ -36,6 +38,22 @@ SERVER_VERSION = bytes([15, 0, 0x07, 0xD0])          # reported as 15.0.2000
 COLLATION = bytes([0x09, 0x04, 0xD0, 0x00, 0x34])    # Latin1_General_CI_AS
 DEFAULT_PACKET_SIZE = 4096
 TDS72 = 0x72090002
+LOGIN_ODBC = 0x02                                    # OptionFlags2 bit: the client is ODBC
+
+# The @@OPTIONS bits a SET statement turns on and off.
+SET_OPTIONS = {
+    "IMPLICIT_TRANSACTIONS": 2, "CURSOR_CLOSE_ON_COMMIT": 4, "ANSI_WARNINGS": 8,
+    "ANSI_PADDING": 16, "ANSI_NULLS": 32, "ARITHABORT": 64, "ARITHIGNORE": 128,
+    "QUOTED_IDENTIFIER": 256, "NOCOUNT": 512, "ANSI_NULL_DFLT_ON": 1024,
+    "ANSI_NULL_DFLT_OFF": 2048, "CONCAT_NULL_YIELDS_NULL": 4096, "NUMERIC_ROUNDABORT": 8192,
+    "XACT_ABORT": 16384}
+IMPLICIT_TRANSACTIONS = SET_OPTIONS["IMPLICIT_TRANSACTIONS"]
+QUOTED_IDENTIFIER = SET_OPTIONS["QUOTED_IDENTIFIER"]
+# Setting one of these on sets the other off.
+EXCLUSIVE = {"ANSI_NULL_DFLT_ON": "ANSI_NULL_DFLT_OFF", "ANSI_NULL_DFLT_OFF": "ANSI_NULL_DFLT_ON"}
+# What SQL Server gives a login flagged ODBC: ANSI_WARNINGS, ANSI_PADDING, ANSI_NULLS,
+# QUOTED_IDENTIFIER, ANSI_NULL_DFLT_ON and CONCAT_NULL_YIELDS_NULL (5432); others get none.
+ODBC_OPTIONS = 8 | 16 | 32 | 256 | 1024 | 4096
 
 
 
@@ -85,13 +103,22 @@ def loginack(tds_version):
     return b"\xad" + struct.pack("<H", len(body)) + body
 
 
-def int_result(value):
-    """COLMETADATA + ROW for one unnamed nullable INT (BIGINT if it must)."""
-    size = 4 if -2**31 <= value < 2**31 else 8
-    colmeta = (b"\x81" + struct.pack("<H", 1) + struct.pack("<IH", 0, 0x0001)
-               + bytes([0x26, size]) + b_varchar(""))
-    row = b"\xd1" + bytes([size]) + value.to_bytes(size, "little", signed=True)
-    return colmeta + row + done_token(DONE_MORE | DONE_COUNT, 1, CMD_SELECT)
+def row_result(values):
+    """COLMETADATA + ROW for one row of unnamed nullable columns: an int is an INT (BIGINT if
+    it must), a str an NVARCHAR(128)."""
+    columns, row = b"", b""
+    for value in values:
+        if isinstance(value, str):
+            data = ucs2(value)
+            columns += (struct.pack("<IH", 0, 0x0001) + b"\xe7" + struct.pack("<H", 256)
+                        + COLLATION + b_varchar(""))
+            row += struct.pack("<H", len(data)) + data
+        else:
+            size = 4 if -2**31 <= value < 2**31 else 8
+            columns += struct.pack("<IH", 0, 0x0001) + bytes([0x26, size]) + b_varchar("")
+            row += bytes([size]) + value.to_bytes(size, "little", signed=True)
+    return (b"\x81" + struct.pack("<H", len(values)) + columns + b"\xd1" + row
+            + done_token(DONE_MORE | DONE_COUNT, 1, CMD_SELECT))
 
 
 def prelogin_reply():
@@ -125,7 +152,7 @@ def parse_login7(payload):
         raw = payload[offset:offset + 2 * chars]
         return (unscramble(raw) if password else raw).decode("utf-16-le", "replace")
 
-    return {"version": tds_version, "packet_size": packet_size,
+    return {"version": tds_version, "packet_size": packet_size, "flags2": payload[25],
             "user": field(40), "password": field(44, password=True),
             "database": field(68)}
 
@@ -168,12 +195,19 @@ BATCH_RE = re.compile(r"""
     | (?P<commit> \bCOMMIT(?:\s+TRAN(?:SACTION)?)?\b )
     | (?P<rollback> \bROLLBACK(?:\s+TRAN(?:SACTION)?)?\b )
     | (?P<dml> \b(?:INSERT|UPDATE|DELETE)\b )
-    | (?P<trancount> \bSELECT\s+@@TRANCOUNT\b )
-    | (?P<select> \bSELECT\s+(?P<sel>-?\d+)\b(?!\.) )
+    | (?P<use> \bUSE\s+(?:\[(?P<u_quoted>(?:[^\]]|\]\])+)\]|(?P<u_name>[\w@#$]+)) )
+    | (?P<set> \bSET\s+(?P<s_names>\w+(?:\s*,\s*\w+)*)\s+(?P<s_value>ON|OFF)\b )
+    | (?P<select> \bSELECT\s+(?P<values>{value}(?:\s*,\s*{value})*) )
     | (?P<shutdown> \bSHUTDOWN\b )
     | (?P<string> N?'(?:[^']|'')*' )
-""", re.I | re.S | re.X)
+    | (?P<dquoted> "(?P<d_text>(?:[^"]|"")*)" )
+""".replace("{value}", r"(?:@@TRANCOUNT\b|@@OPTIONS\b|DB_NAME\s*\(\s*\)|-?\d+\b(?!\.))"),
+    re.I | re.S | re.X)
+SELECT_VALUE = re.compile(r"@@(\w+)|DB_NAME|(-?\d+)", re.I)
 
+# A batch defining a module: its SET statements are part of the body, not run.
+MODULE_RE = re.compile(r"(?:\s|--[^\n]*|/\*.*?\*/)*(?:CREATE|ALTER)\s+(?:OR\s+ALTER\s+)?"
+                       r"(?:PROC(?:EDURE)?|FUNCTION|TRIGGER)\b", re.I | re.S)
 QUOTED_IDENTIFIER_OFF = re.compile(r"\s*set\s+quoted_identifier\s+off\s*", re.I)
 DML_COMMANDS = {"INSERT": CMD_INSERT, "UPDATE": CMD_UPDATE, "DELETE": CMD_DELETE}
 
@@ -190,6 +224,28 @@ def delay_seconds(m):
     ms = int((m.group("w_ms") or "0").ljust(3, "0"))
     return (int(m.group("w_h")) * 3600 + int(m.group("w_m")) * 60
             + int(m.group("w_s")) + ms / 1000.0)
+
+
+class Session:
+    """A connection's database, SET options and transaction."""
+
+    def __init__(self, database, options, known, record):
+        self.database, self.options, self.known = database, options, known
+        self.tran = Transaction(record)
+
+    def value(self, m):
+        """The value of one item of a SELECT list."""
+        if m.group(2) is not None:
+            return int(m.group(2))
+        if m.group(1) is None:
+            return self.database
+        return self.tran.count if m.group(1).upper() == "TRANCOUNT" else self.options
+
+    def set(self, name, on):
+        bit = SET_OPTIONS[name]
+        self.options = self.options | bit if on else self.options & ~bit
+        if on and name in EXCLUSIVE:
+            self.options &= ~SET_OPTIONS[EXCLUSIVE[name]]
 
 
 class Transaction:
@@ -227,7 +283,7 @@ class Cancelled(Exception):
     """An attention (or the client going away) interrupted the batch."""
 
 
-def run_batch(text, options, wait, tran):
+def run_batch(text, options, wait, session):
     """Return the answer's tokens, or None to drop the connection unanswered.
 
     `wait(seconds)` sleeps and raises Cancelled when an attention arrives.
@@ -235,7 +291,7 @@ def run_batch(text, options, wait, tran):
     if options.fail_quoted_identifier and QUOTED_IDENTIFIER_OFF.fullmatch(text):
         return (error_token(102, 15, 1, "Incorrect syntax near 'quoted_identifier'.")
                 + done_token(DONE_ERROR))
-    out = bytearray()
+    out, tran, module = bytearray(), session.tran, MODULE_RE.match(text)
     line, counted = 1, 0  # counted as the constructs come, so long batches stay linear
     for m in BATCH_RE.finditer(text):
         kind = m.lastgroup
@@ -263,13 +319,35 @@ def run_batch(text, options, wait, tran):
                 return bytes(out + no_begin(3902 if kind == "commit" else 3903, kind.upper(), line))
             tran.commit() if kind == "commit" else tran.rollback()
         elif kind == "dml":
+            if not tran.count and session.options & IMPLICIT_TRANSACTIONS:
+                tran.begin()
             if tran.count:
                 tran.changes.append(rest_of_line(text, m.start()))
             out += done_token(DONE_MORE | DONE_COUNT, 1, DML_COMMANDS[m.group("dml").upper()])
-        elif kind == "trancount":
-            out += int_result(tran.count)
+        elif kind == "use":
+            quoted = m.group("u_quoted")
+            name = quoted.replace("]]", "]") if quoted else m.group("u_name")
+            database = next((d for d in session.known if d.lower() == name.lower()), None)
+            if database is None:
+                return bytes(out + error_token(911, 16, 1, f"Database '{name}' does not exist. "
+                                               "Make sure that the name is entered correctly.",
+                                               line) + done_token(DONE_ERROR))
+            out += (envchange(1, b_varchar(database), b_varchar(session.database))
+                    + info_token(5701, 0, 1, f"Changed database context to '{database}'.", line))
+            session.database = database
+        elif kind == "set" and not module:
+            names = [n.upper() for n in re.split(r"\s*,\s*", m.group("s_names"))]
+            if all(n in SET_OPTIONS for n in names):  # other SET statements just succeed
+                for name in names:
+                    session.set(name, m.group("s_value").upper() == "ON")
         elif kind == "select":
-            out += int_result(int(m.group("sel")))
+            out += row_result([session.value(v)
+                               for v in SELECT_VALUE.finditer(m.group("values"))])
+        elif kind == "dquoted" and session.options & QUOTED_IDENTIFIER:
+            # An identifier then, and no column has that name.
+            name = m.group("d_text").replace('""', '"')
+            return bytes(out + error_token(207, 16, 1, f"Invalid column name '{name}'.", line)
+                         + done_token(DONE_ERROR))
         elif kind == "shutdown":
             return None
         # comments and string literals are skipped so their words don't count
@@ -300,14 +378,12 @@ class Connection:
         self.packet_id = 1
         self.packet_size = DEFAULT_PACKET_SIZE
         self.tds_version = 0
-        self.logged_in = False
         self.received = bytearray()      # read from the socket, not yet taken
         self.parts = []                  # packets of the message being received
         self.held = []                   # messages that came in during a WAITFOR
         self.gone = False
         self.answered = 0                # batches answered
-        self.tran = Transaction(lambda op, **fields: journal.write("tran", number, op=op,
-                                                                  **fields))
+        self.session = None              # set by the login
 
     def serve(self):
         try:
@@ -319,8 +395,8 @@ class Connection:
             pass
         finally:
             self.close()
-            if self.tran.count:  # as a server does when the session ends
-                self.tran.rollback()
+            if self.session and self.session.tran.count:  # as a server does when it ends
+                self.session.tran.rollback()
             self.journal.write("disconnect", self.number)
 
     # One thread reads and answers: handing each request to another thread
@@ -378,7 +454,7 @@ class Connection:
             self.send(prelogin_reply())
         elif ptype == PKT_LOGIN7:
             return self.login(payload)
-        elif not self.logged_in:
+        elif not self.session:
             return False
         elif ptype == PKT_BATCH:
             return self.batch(payload)
@@ -420,7 +496,9 @@ class Connection:
                               b_varchar(str(DEFAULT_PACKET_SIZE)))
                   + loginack(self.tds_version)
                   + done_token(DONE_FINAL))
-        self.logged_in = True
+        self.session = Session(
+            database, ODBC_OPTIONS if login["flags2"] & LOGIN_ODBC else 0, self.options.databases,
+            lambda op, **fields: self.journal.write("tran", self.number, op=op, **fields))
         self.journal.write("login", self.number, user=user, database=database, ok=True)
         return True
 
@@ -432,11 +510,11 @@ class Connection:
 
     def batch(self, payload):
         text = batch_text(payload, self.tds_version)
-        self.journal.write("batch", self.number, text=text)
+        self.journal.write("batch", self.number, text=text, database=self.session.database)
         if self.answered == self.options.drop_after:
             return False  # the server goes away while the batch is in flight
         try:
-            answer = run_batch(text, self.options, self.wait, self.tran)
+            answer = run_batch(text, self.options, self.wait, self.session)
         except Cancelled:
             if self.gone:
                 return False
