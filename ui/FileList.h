@@ -12,10 +12,7 @@ class FileList final : public QListWidget {
 public:
     explicit FileList(QWidget* parent = nullptr);
 
-    QString folder() const { return m_folder; }
     void setFolder(const QString& folder);
-
-    QString pattern() const { return m_pattern; }
     void setPattern(const QString& pattern);
 
     // The entry's full path, joined with "/".
