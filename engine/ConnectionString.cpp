@@ -1,5 +1,8 @@
 #include "ConnectionString.h"
 
+#include "LoadTexts.h"
+#include "VelmarError.h"
+
 namespace {
 
 // Braces keep a ";" from ending the value and injecting keywords; other values stay as typed.
@@ -12,9 +15,10 @@ QString Escaped(const QString& value) {
 
 }  // namespace
 
-std::optional<QString> ConnectionString(const QString& sServer, const QString& sDatabase,
-                                        const QString& sUser, const QString& sPassword) {
-    if (sUser.contains(u'}') || sPassword.contains(u'}')) return std::nullopt;
+QString ConnectionString(const QString& sServer, const QString& sDatabase, const QString& sUser,
+                         const QString& sPassword) {
+    if (sUser.contains(u'}') || sPassword.contains(u'}'))
+        throw VelmarError(VelmarError::InvalidArgument, LoadTexts::BraceInLogin);
     QString dsn;
     if (!sUser.isEmpty())
         dsn = QStringLiteral("uid=") + Escaped(sUser) + QStringLiteral(";pwd=") +

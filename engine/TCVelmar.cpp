@@ -1,9 +1,9 @@
 #include "TCVelmar.h"
 
-#include <QFileInfo>
 #include <optional>
 
 #include "ConnectionString.h"
+#include "Disk.h"
 #include "LoadLog.h"
 #include "LoadTexts.h"
 #include "SourceMode.h"
@@ -23,6 +23,7 @@ LoadOutcome TCVelmar::LoadStoredProcs(const QString& sPath, const QString& sServ
         // A source that cannot be opened is told to the operator; anything else (the log
         // cannot be written, say) ends the run without a message.
         if (error.Number() == VelmarError::FileNotFound ||
+            error.Number() == VelmarError::PathNotFound ||
             error.Number() == VelmarError::PermissionDenied) {
             m_sFailure = LoadTexts::NotAccessible(sPath);
             try {
@@ -38,14 +39,17 @@ LoadOutcome TCVelmar::LoadStoredProcs(const QString& sPath, const QString& sServ
 void TCVelmar::Run(const QString& sPath, const QString& sServer, const QString& sDatabase,
                    const QString& sUser, const QString& sPassword) {
     const qint64 startTick = m_clock.TickMs();
-    const std::optional<QString> dsn = ConnectionString(sServer, sDatabase, sUser, sPassword);
-    if (!dsn || !m_oConnection->OpenConnection(*dsn)) {
-        m_sFailure =
-            QStringLiteral("La connexion à %1 (base %2) a échoué : %3")
-                .arg(sServer, sDatabase,
-                     dsn ? m_oConnection->OpenFailure()
-                         : QStringLiteral("le pilote ODBC ne sait pas recevoir un compte ou un "
-                                          "mot de passe contenant '}'."));
+    bool connected = false;
+    QString reason;
+    try {
+        connected =
+            m_oConnection->OpenConnection(ConnectionString(sServer, sDatabase, sUser, sPassword));
+        if (!connected) reason = m_oConnection->OpenFailure();
+    } catch (const VelmarError& refused) {  // a login no connection string can carry
+        reason = refused.Description();
+    }
+    if (!connected) {
+        m_sFailure = LoadTexts::ConnectionFailed(sServer, sDatabase, reason);
         ReportMessage(
             LoadTexts::ConnectionFailure(m_clock.Now(), sServer, sDatabase, sUser, sPassword),
             MsgBoxStyle::OkOnly, QString());
@@ -64,10 +68,10 @@ void TCVelmar::Run(const QString& sPath, const QString& sServer, const QString& 
 
 TCVelmar::Pass TCVelmar::RunSourceStep(const QString& sPath) {
     if (g_sSourceMode == kListFileMode) return LoadListFile(sPath);
-    const QFileInfo source(sPath);
-    if (source.isFile()) {
+    const Disk::Kind source = Disk::KindOf(sPath);
+    if (source == Disk::Kind::File) {
         LoadSingleScript(sPath);
-    } else if (source.isDir()) {
+    } else if (source == Disk::Kind::Folder) {
         const qint32 remaining = LoadFolder(sPath);
         if (remaining != 0 && m_lError == 0) Stop(remaining);
     } else {

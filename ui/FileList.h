@@ -3,7 +3,7 @@
 #include <QListWidget>
 #include <QString>
 
-// The files of one folder whose names match a wildcard pattern in any letter case, with
+// The files of one folder whose names end in a suffix, listed as a load lists them, with
 // extended multiple selection. Refilling by the program raises no itemSelectionChanged; the
 // operator's changes do.
 class FileList final : public QListWidget {
@@ -13,7 +13,7 @@ public:
     explicit FileList(QWidget* parent = nullptr);
 
     void setFolder(const QString& folder);
-    void setPattern(const QString& pattern);
+    void setSuffix(const QString& suffix);
 
     // The entry's full path, joined with "/".
     QString filePath(int index) const;
@@ -22,5 +22,5 @@ private:
     void Fill();
 
     QString m_folder;
-    QString m_pattern;
+    QString m_suffix;
 };
