@@ -20,26 +20,22 @@ import make_inputs
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 VELMAR = os.path.join(ROOT, "build", "app", "velmar")
 BARE_LOOP = os.path.join(ROOT, "build", "bench", "velmar_bare_loop")
-SERVER = os.path.join(ROOT, "tools", "tds-server", "tds_test_server.py")
+SERVER = os.path.join(ROOT, "tools", "tds-server", "start_tds_server.py")
 PYODBC_LOOP = os.path.join(ROOT, "bench", "pyodbc_loop.py")
 MIB = 1024 * 1024
 
 
 class TestServer:
     def __init__(self, work):
-        port_file = os.path.join(work, "server.port")
         self.journal = os.path.join(work, "server.jsonl")
-        for stale in (port_file, self.journal):
-            if os.path.exists(stale):
-                os.remove(stale)
-        self.process = subprocess.Popen([sys.executable, SERVER, "--port-file", port_file,
-                                         "--journal", self.journal])
-        while not os.path.exists(port_file):
-            if self.process.poll() is not None:
-                sys.exit("the TDS test server did not start")
-            time.sleep(0.05)
-        with open(port_file) as f:
-            self.port = int(f.read())
+        if os.path.exists(self.journal):
+            os.remove(self.journal)
+        self.process = subprocess.Popen([sys.executable, SERVER, "--journal", self.journal],
+                                        stdout=subprocess.PIPE, text=True)
+        port = self.process.stdout.readline()
+        if not port:
+            sys.exit("the TDS test server did not start")
+        self.port = int(port)
         self.read = 0
 
     def batches(self):
@@ -53,6 +49,7 @@ class TestServer:
     def stop(self):
         self.process.terminate()
         self.process.wait()
+        self.process.stdout.close()
 
 
 def run(command, work, env=None):

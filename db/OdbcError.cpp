@@ -25,6 +25,5 @@ QString DescriptionOf(short returnCode, const std::vector<DiagRecord>& records) 
 
 }  // namespace
 
-OdbcError::OdbcError(short returnCode, std::vector<DiagRecord> records)
-    : VelmarError(NumberOf(records), DescriptionOf(returnCode, records)),
-      m_records(std::move(records)) {}
+OdbcError::OdbcError(short returnCode, const std::vector<DiagRecord>& records)
+    : VelmarError(NumberOf(records), DescriptionOf(returnCode, records)) {}

@@ -10,18 +10,12 @@ struct DiagRecord {
     QString sqlState;
     qint32 native = 0;
     QString text;  // as the driver words it, bracketed prefixes included
-    bool operator==(const DiagRecord&) const = default;
 };
 
-// A failed ODBC call with every diagnostic record it left. Number and description come
-// from the first record that is not a warning (class 01), so a PRINT ahead of the error
-// does not hide it; from the first record when all are warnings.
+// A failed ODBC call, told by its diagnostic records. Number and description come from the first
+// record that is not a warning (class 01), so a PRINT ahead of the error does not hide it; from the
+// first record when all are warnings.
 class OdbcError : public VelmarError {
 public:
-    OdbcError(short returnCode, std::vector<DiagRecord> records);
-
-    const std::vector<DiagRecord>& Records() const { return m_records; }
-
-private:
-    std::vector<DiagRecord> m_records;
+    OdbcError(short returnCode, const std::vector<DiagRecord>& records);
 };

@@ -1,5 +1,8 @@
 #include "ConnectionString.h"
 
+#include "LoadTexts.h"
+#include "VelmarError.h"
+
 namespace {
 
 // The driver reads braces only around a value that begins with "{", and ends any other value
@@ -18,9 +21,10 @@ bool Unsendable(const QString& value) { return NeedsBraces(value) && value.conta
 
 }  // namespace
 
-std::optional<QString> ConnectionString(const QString& sServer, const QString& sDatabase,
-                                        const QString& sUser, const QString& sPassword) {
-    if (Unsendable(sUser) || Unsendable(sPassword)) return std::nullopt;
+QString ConnectionString(const QString& sServer, const QString& sDatabase, const QString& sUser,
+                         const QString& sPassword) {
+    if (Unsendable(sUser) || Unsendable(sPassword))
+        throw VelmarError(VelmarError::InvalidArgument, LoadTexts::BraceInLogin);
     QString dsn;
     if (!sUser.isEmpty())
         dsn = QStringLiteral("uid=") + Escaped(sUser) + QStringLiteral(";pwd=") +

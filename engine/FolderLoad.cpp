@@ -1,47 +1,10 @@
-#include <QFile>
-#include <QFileInfo>
-#include <filesystem>
-
-#include "SortedEntries.h"
+#include "Disk.h"
 #include "TCVelmar.h"
-#include "VelmarError.h"
-
-namespace {
-
-[[noreturn]] void Unreadable(const QString& sFolder) {
-    throw VelmarError(VelmarError::PermissionDenied,
-                      QStringLiteral("Le répertoire '%1' ne peut pas être lu").arg(sFolder));
-}
-
-// The folder's scripts: regular files (or links to them) named *.sql in any letter case,
-// hidden ones left out, ordered by name without regard to case so that scripts depending on
-// each other load in a predictable order. A link whose target is gone is kept, to be rejected
-// rather than silently skipped. Listed from the directory entries and their types: QDir's name
-// filters and file infos do several times the work for each file.
-QStringList ScriptsIn(const QString& sFolder) {
-    const QFileInfo folder(sFolder);
-    if (!folder.isReadable() || !folder.isExecutable()) Unreadable(sFolder);
-    QStringList names;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(QFile::encodeName(sFolder).toStdString(), error),
-         end;
-         it != end; it.increment(error)) {
-        const QString name = QFile::decodeName(it->path().filename().native().c_str());
-        if (name.startsWith(u'.') || !name.endsWith(u".sql", Qt::CaseInsensitive)) continue;
-        std::error_code ignored;  // a broken link reports one; the answers stand
-        if (it->is_regular_file(ignored) || (it->is_symlink(ignored) && !it->exists(ignored)))
-            names << name;
-    }
-    if (error) Unreadable(sFolder);
-    SortByName(names);
-    for (QString& name : names) name = sFolder + u'/' + name;
-    return names;
-}
-
-}  // namespace
 
 QStringList TCVelmar::LoadFolder(const QString& sPath) {
-    const QStringList files = ScriptsIn(sPath);
+    // Ordered so that scripts depending on each other load in a predictable order.
+    QStringList files = Disk::FilesIn(sPath, u".sql");
+    for (QString& file : files) file = sPath + u'/' + file;
     const auto count = static_cast<qint32>(files.size());
     m_lNbProcs = count;
     m_lNbLoaded = 0;

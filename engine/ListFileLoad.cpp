@@ -1,6 +1,7 @@
 #include <QFileInfo>
 
 #include "CCollection.h"
+#include "Disk.h"
 #include "LoadTexts.h"
 #include "TCVelmar.h"
 #include "TextFile.h"
@@ -34,7 +35,7 @@ TCVelmar::Pass TCVelmar::LoadListFile(const QString& sPath) {
     for (qint32 i = 1; i <= count; ++i) {
         const QString entry = entries.Item(i);
         if (entry.isEmpty()) continue;
-        if (QFileInfo(entry).isFile()) {
+        if (Disk::KindOf(entry) == Disk::Kind::File) {
             if (ExecuteScriptFile(entry)) {
                 ++m_lNbLoaded;
             } else {

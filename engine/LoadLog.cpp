@@ -1,13 +1,9 @@
 #include "LoadLog.h"
 
-#include <fcntl.h>
-
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <cerrno>
 
-#include "FileDescriptor.h"
+#include "Disk.h"
+#include "LoadTexts.h"
 #include "VelmarError.h"
 
 namespace LoadLog {
@@ -19,40 +15,20 @@ QString Frame() { return QString(62, u'-'); }
     throw VelmarError(VelmarError::PathFileAccess, what + QStringLiteral(" : ") + reason);
 }
 
-// The message of a failed write, told only when there is one.
-[[noreturn]] void FailToWrite(const QString& sLogFile, int error) {
-    Fail(QStringLiteral("Le fichier de log '%1' ne peut pas être écrit").arg(sLogFile),
-         qt_error_string(error));
-}
-
-FileDescriptor Open(const QString& sLogFile) {
-    return FileDescriptor(::open(QFile::encodeName(sLogFile).constData(),
-                                 O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
-}
-
 // Creates the log's folder, one level only, when it is missing; answers whether it did.
 bool CreateMissingFolder(const QString& sLogFile) {
     const qsizetype slash = sLogFile.lastIndexOf(u'/');
-    if (slash <= 0 || QFileInfo::exists(sLogFile.left(slash))) return false;
+    if (slash <= 0 || Disk::KindOf(sLogFile.left(slash)) != Disk::Kind::Missing) return false;
     const QString folder = sLogFile.left(slash + 1);
-    if (!QDir().mkdir(folder))
-        Fail(QStringLiteral("Le répertoire du fichier de log '%1' ne peut pas être créé")
-                 .arg(folder),
-             QFileInfo(sLogFile.left(slash)).dir().exists()
-                 ? QStringLiteral("accès refusé")
-                 : QStringLiteral("son parent n'existe pas"));
-    return true;
-}
-
-FileDescriptor OpenForAppend(const QString& sLogFile) {
-    FileDescriptor log = Open(sLogFile);
-    int error = errno;
-    if (!log.IsOpen() && error == ENOENT && CreateMissingFolder(sLogFile)) {
-        log = Open(sLogFile);
-        error = errno;
+    try {
+        Disk::CreateFolder(folder);
+    } catch (const VelmarError&) {
+        const bool parentExists =
+            Disk::KindOf(QFileInfo(sLogFile.left(slash)).path()) == Disk::Kind::Folder;
+        Fail(LoadTexts::LogFolderNotCreated(folder),
+             parentExists ? LoadTexts::AccessDenied : LoadTexts::ParentMissing);
     }
-    if (!log.IsOpen()) FailToWrite(sLogFile, error);
-    return log;
+    return true;
 }
 
 }  // namespace
@@ -85,17 +61,15 @@ QString ResultLine(const QDateTime& time, const QString& resultLine) {
     return Timestamp(time) + QStringLiteral(" - ") + resultLine + CrLf;
 }
 
-// Plain system calls: this runs once per script, and Qt's file layer costs as much again.
 void Append(const QString& sLogFile, const QString& text) {
-    FileDescriptor log = OpenForAppend(sLogFile);
     const QByteArray bytes = text.toUtf8();
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(log.Get(), bytes.constData() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) FailToWrite(sLogFile, n < 0 ? errno : EIO);
-        done += n;
+    try {
+        Disk::AppendToFile(sLogFile, bytes);
+    } catch (const VelmarError& error) {
+        if (error.Number() != VelmarError::FileNotFound || !CreateMissingFolder(sLogFile))
+            Fail(LoadTexts::LogNotWritten(sLogFile), error.Description());
+        Append(sLogFile, text);
     }
-    if (const int error = log.Close()) FailToWrite(sLogFile, error);
 }
 
 }  // namespace LoadLog

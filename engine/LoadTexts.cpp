@@ -61,6 +61,19 @@ QString NotAccessible(const QString& path) {
            QStringLiteral("' n'est pas accessible.");
 }
 
+QString ConnectionFailed(const QString& sServer, const QString& sDatabase, const QString& reason) {
+    return QStringLiteral("La connexion à %1 (base %2) a échoué : %3")
+        .arg(sServer, sDatabase, reason);
+}
+
+QString LogNotWritten(const QString& sLogFile) {
+    return QStringLiteral("Le fichier de log '%1' ne peut pas être écrit").arg(sLogFile);
+}
+
+QString LogFolderNotCreated(const QString& folder) {
+    return QStringLiteral("Le répertoire du fichier de log '%1' ne peut pas être créé").arg(folder);
+}
+
 qint64 ElapsedSeconds(qint64 milliseconds) {
     const qint64 whole = milliseconds / 1000;
     const qint64 rest = milliseconds % 1000;

@@ -27,6 +27,15 @@ QString Summary(qint32 procs, qint32 loaded, qint32 rejected, std::optional<qint
 QString NotFound(const QString& path);
 QString NotAccessible(const QString& path);
 
+// Why a load could not be carried out, for the caller.
+QString ConnectionFailed(const QString& sServer, const QString& sDatabase, const QString& reason);
+inline const QString BraceInLogin = QStringLiteral(
+    "le pilote ODBC ne sait pas recevoir un compte ou un mot de passe contenant '}'.");
+QString LogNotWritten(const QString& sLogFile);
+QString LogFolderNotCreated(const QString& folder);
+inline const QString AccessDenied = QStringLiteral("accès refusé");
+inline const QString ParentMissing = QStringLiteral("son parent n'existe pas");
+
 // Whole seconds as the summary writes them, 0h2m5s.
 QString Duration(qint64 seconds);
 

@@ -1,9 +1,10 @@
 #include "ScriptFile.h"
 
+#include "Disk.h"
 #include "ScriptSplitter.h"
 
 ScriptFile::ScriptFile(const QString& sPath)
-    : m_file(sPath), m_text(DetectEncoding(m_file.Bytes())) {}
+    : m_bytes(Disk::ReadFile(sPath)), m_text(DetectEncoding(m_bytes)) {}
 
 void ScriptFile::ForEachBatch(const std::function<void(QStringView)>& execute) const {
     if (OneByteAscii(m_text.encoding)) {

@@ -1,9 +1,9 @@
 #include "TCVelmar.h"
 
-#include <QFileInfo>
 #include <optional>
 
 #include "ConnectionString.h"
+#include "Disk.h"
 #include "LoadLog.h"
 #include "LoadTexts.h"
 #include "SourceMode.h"
@@ -24,6 +24,7 @@ LoadOutcome TCVelmar::LoadStoredProcs(const QString& sPath, const QString& sServ
         // A source that cannot be opened is told to the operator; anything else (the log
         // cannot be written, say) ends the run without a message.
         if (error.Number() == VelmarError::FileNotFound ||
+            error.Number() == VelmarError::PathNotFound ||
             error.Number() == VelmarError::PermissionDenied) {
             Fail(LoadOutcome::Step::Source, LoadTexts::NotAccessible(sPath));
             try {
@@ -51,14 +52,18 @@ LoadOutcome TCVelmar::LoadStoredProcs(const QString& sPath, const QString& sServ
 
 void TCVelmar::Run(const QString& sPath, const QString& sServer, const QString& sDatabase,
                    const QString& sUser, const QString& sPassword) {
-    const std::optional<QString> dsn = ConnectionString(sServer, sDatabase, sUser, sPassword);
-    if (!dsn || !m_oConnection->OpenConnection(*dsn)) {
+    bool connected = false;
+    QString reason;
+    try {
+        connected =
+            m_oConnection->OpenConnection(ConnectionString(sServer, sDatabase, sUser, sPassword));
+        if (!connected) reason = m_oConnection->OpenFailure();
+    } catch (const VelmarError& refused) {  // a login no connection string can carry
+        reason = refused.Description();
+    }
+    if (!connected) {
         Fail(LoadOutcome::Step::Connection,
-             QStringLiteral("La connexion à %1 (base %2) a échoué : %3")
-                 .arg(sServer, sDatabase,
-                      dsn ? m_oConnection->OpenFailure()
-                          : QStringLiteral("le pilote ODBC ne sait pas recevoir un compte ou un "
-                                           "mot de passe contenant '}'.")));
+             LoadTexts::ConnectionFailed(sServer, sDatabase, reason));
         ReportMessage(
             LoadTexts::ConnectionFailure(m_clock.Now(), sServer, sDatabase, sUser, sPassword),
             MsgBoxStyle::OkOnly, QString());
@@ -78,10 +83,10 @@ void TCVelmar::Run(const QString& sPath, const QString& sServer, const QString& 
 TCVelmar::Pass TCVelmar::RunSourceStep(const QString& sPath) {
     m_results.clear();  // a retried pass starts over
     if (g_sSourceMode == kListFileMode) return LoadListFile(sPath);
-    const QFileInfo source(sPath);
-    if (source.isFile()) {
+    const Disk::Kind source = Disk::KindOf(sPath);
+    if (source == Disk::Kind::File) {
         LoadSingleScript(sPath);
-    } else if (source.isDir()) {
+    } else if (source == Disk::Kind::Folder) {
         const QStringList unplayed = LoadFolder(sPath);
         if (!unplayed.isEmpty()) Stop(unplayed);
     } else {

@@ -2,7 +2,7 @@
 
 #include <QStringDecoder>
 
-#include "FileBytes.h"
+#include "Disk.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ QString DecodeText(QByteArrayView bytes) {
     return Decode(text.encoding, text.body);
 }
 
-QString ReadTextFile(const QString& sPath) { return DecodeText(FileBytes(sPath).Bytes()); }
+QString ReadTextFile(const QString& sPath) { return DecodeText(Disk::ReadFile(sPath)); }
 
 QStringList SplitLines(const QString& text) {
     QStringList lines = text.split(u'\n');

@@ -27,8 +27,7 @@ QString Decode(TextEncoding encoding, QByteArrayView body);
 // DetectEncoding, then Decode.
 QString DecodeText(QByteArrayView bytes);
 
-// Reads a whole file in one read and decodes it. Raises FileNotFound or PermissionDenied
-// when it cannot be opened, PathFileAccess when it cannot be read.
+// Reads a whole file in one read and decodes it; raises as Disk::ReadFile does.
 QString ReadTextFile(const QString& sPath);
 
 // The lines of a list file: each ends at LF, with a CR before the LF removed; a last line

@@ -8,12 +8,12 @@ bash "$root/scripts/build.sh"
 
 out="$root/build/demo"
 mkdir -p "$out"
-rm -f "$out/port" "$out/journal.jsonl"
-python3 "$root/tools/tds-server/tds_test_server.py" --port-file "$out/port" --journal "$out/journal.jsonl" &
+rm -f "$out/journal.jsonl"
+# The launcher prints the port once the server answers, or ends without a line.
+exec 3< <(exec python3 "$root/tools/tds-server/start_tds_server.py" --journal "$out/journal.jsonl")
 server=$!
 trap 'kill $server 2>/dev/null; wait $server 2>/dev/null || true' EXIT
-for _ in $(seq 100); do [ -s "$out/port" ] && break; sleep 0.1; done
-port=$(cat "$out/port")
+read -r port <&3 || { echo "demo: the TDS test server did not start" >&2; exit 1; }
 
 unset TDSPORT  # it would override the port named below
 status=0

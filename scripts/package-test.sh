@@ -37,10 +37,10 @@ contents=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort | tr '\n' ' '
 check "the package holds exactly the binary, the manual page, the menu entry and the icons" \
     [ "$contents" = "./usr/bin/velmar ./usr/share/applications/velmar.desktop ./usr/share/icons/hicolor/16x16/apps/velmar.png ./usr/share/icons/hicolor/scalable/apps/velmar.svg ./usr/share/man/man1/velmar.1.gz " ]
 
-python3 "$root/tools/tds-server/tds_test_server.py" --port-file "$scratch/port" \
-    --journal "$scratch/journal" &
+# The launcher prints the port once the server answers, or ends without a line.
+exec 3< <(exec python3 "$root/tools/tds-server/start_tds_server.py" --journal "$scratch/journal")
 server=$!
-for _ in $(seq 200); do [ -s "$scratch/port" ] && break; sleep 0.1; done
+read -r port <&3 || { echo "package-test: the TDS test server did not start" >&2; exit 1; }
 
 export ODBCSYSINI="$scratch"
 marker=/var/lib/velmar/registered-driver
@@ -51,7 +51,7 @@ usage_shown() {
     [ "$status" -eq 2 ] && grep -q -- "-E <error>" "$scratch/usage"
 }
 demo_loads() {
-    env -u TDSPORT velmar -E 0 -U sa -P secret -S "127.0.0.1,$(cat "$scratch/port")" -B Sales \
+    env -u TDSPORT velmar -E 0 -U sa -P secret -S "127.0.0.1,$port" -B Sales \
         -D "$root/scripts/demo/procs" -L "$scratch/load.log" 2>/dev/null
 }
 

@@ -8,7 +8,6 @@ bash "$root/scripts/setup.sh"
 bash "$root/scripts/build.sh"
 
 unset TDSPORT  # it would override the test server's port
-export VELMAR_TDS_SERVER="$root/tools/tds-server/tds_test_server.py"
 mkdir -p "$root/docs"
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   timeout 300 "$root/build/tools/screenshots/velmar_screenshots" "$root/scripts/demo/procs" "$root/docs"

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config python3 python3-junitparser file
+  build-essential cmake ninja-build pkg-config python3 python3-junitparser file clang clang-format
   unixodbc unixodbc-dev odbcinst tdsodbc
   qt6-base-dev
   libgtest-dev libgmock-dev libbenchmark-dev

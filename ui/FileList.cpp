@@ -5,7 +5,8 @@
 #include <QSet>
 #include <QSignalBlocker>
 
-#include "SortedEntries.h"
+#include "Disk.h"
+#include "VelmarError.h"
 
 FileList::FileList(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -23,8 +24,8 @@ void FileList::setFolder(const QString& folder) {
     Fill();
 }
 
-void FileList::setPattern(const QString& pattern) {
-    m_pattern = pattern;
+void FileList::setSuffix(const QString& suffix) {
+    m_suffix = suffix;
     Fill();
 }
 
@@ -37,11 +38,15 @@ void FileList::Fill() {
     for (const QListWidgetItem* entry : selectedItems()) selected.insert(entry->text());
     const QString current = currentItem() ? currentItem()->text() : QString();
     clear();
-    if (m_folder.isEmpty() || m_pattern.isEmpty()) return;
+    if (m_folder.isEmpty() || m_suffix.isEmpty()) return;
 
-    // QDir matches name filters without regard to case unless told otherwise; QDir::Files
-    // takes links to files too, and hidden files stay out.
-    for (const QString& name : SortedEntries(m_folder, {m_pattern}, QDir::Files)) {
+    QStringList names;
+    try {
+        names = Disk::FilesIn(m_folder, m_suffix);
+    } catch (const VelmarError&) {
+        return;  // a folder that cannot be read shows no files
+    }
+    for (const QString& name : names) {
         auto* entry = new QListWidgetItem(name, this);
         if (name == current) setCurrentItem(entry, QItemSelectionModel::NoUpdate);
         entry->setSelected(selected.contains(name));

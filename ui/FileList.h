@@ -3,7 +3,7 @@
 #include <QListWidget>
 #include <QString>
 
-// The files of one folder whose names match a wildcard pattern in any letter case, with
+// The files of one folder whose names end in a suffix, listed as a load lists them, with
 // extended multiple selection. Refilling by the program raises no itemSelectionChanged; the
 // operator's changes do.
 class FileList final : public QListWidget {
@@ -12,11 +12,8 @@ class FileList final : public QListWidget {
 public:
     explicit FileList(QWidget* parent = nullptr);
 
-    QString folder() const { return m_folder; }
     void setFolder(const QString& folder);
-
-    QString pattern() const { return m_pattern; }
-    void setPattern(const QString& pattern);
+    void setSuffix(const QString& suffix);
 
     // The entry's full path, joined with "/".
     QString filePath(int index) const;
@@ -25,5 +22,5 @@ private:
     void Fill();
 
     QString m_folder;
-    QString m_pattern;
+    QString m_suffix;
 };

@@ -103,7 +103,7 @@ frmSelectRep::frmSelectRep(IMessageBox& messageBox, QWidget* owner)
     }
     WdrvSelectDrive->setCurrentIndex(m_lPreviousDrive);
     if (!WdirSelectRepertoires->setPath(current)) WdirSelectRepertoires->setPath(QDir::rootPath());
-    WfilSelectFichiers->setPattern(QStringLiteral("*.sql"));
+    WfilSelectFichiers->setSuffix(QStringLiteral(".sql"));
     WfilSelectFichiers->setFolder(WdirSelectRepertoires->path());
     WfilSelectFichiers->hide();
 
@@ -128,10 +128,10 @@ bool frmSelectRep::ListFileMode() const { return g_sSourceMode == kListFileMode;
 
 void frmSelectRep::Form_Load() {
     if (ListFileMode()) {
-        WfilSelectFichiers->setPattern(QStringLiteral("*.txt"));
+        WfilSelectFichiers->setSuffix(QStringLiteral(".txt"));
         WfilSelectFichiers->setEnabled(true);
     } else {
-        WfilSelectFichiers->setPattern(QStringLiteral("*.sql"));
+        WfilSelectFichiers->setSuffix(QStringLiteral(".sql"));
         // A first use, or a list file left by the other mode, stays on the current folder.
         WdirSelectRepertoires->setPath(g_sSelectedPath);
         WfilSelectFichiers->setEnabled(false);

@@ -6,6 +6,11 @@
 #include <string>
 
 // A numbered error with its description, the form every failure of the system takes.
+// Inside engine/ and db/ a failure is raised as a VelmarError; only IConnection's
+// OpenConnection answers false instead, as its contract says, with OpenFailure telling why.
+// app/ and ui/ catch at their edge and carry plain values on (LoadOutcome's failure text, an
+// exit status, a message box). Every error number lives here; every text a load shows the
+// operator lives in engine/LoadTexts.
 class VelmarError : public std::exception {
 public:
     // The system's own numbers; the server's and the driver's are passed on as they come.
@@ -13,6 +18,7 @@ public:
     static constexpr qint32 FileNotFound = 53;
     static constexpr qint32 PermissionDenied = 70;
     static constexpr qint32 PathFileAccess = 75;
+    static constexpr qint32 PathNotFound = 76;
     static constexpr qint32 DuplicateKey = 457;
     static constexpr qint32 NoCurrentRow = 3021;
     static constexpr qint32 ConnectionNotOpen = 3704;

@@ -17,7 +17,7 @@ TEST(TConnection, QueryTimeoutInterruptsTheBatchAndTheConnectionStaysUsable) {
     const TdsTestServer server;
     TConnection connection(1);
     ASSERT_TRUE(
-        connection.OpenConnection(*ConnectionString(server.ServerName(), "Sales", "sa", "secret")))
+        connection.OpenConnection(ConnectionString(server.ServerName(), "Sales", "sa", "secret")))
         << connection.OpenFailure().toStdString();
     QElapsedTimer timer;
     timer.start();
@@ -40,6 +40,6 @@ TEST(TConnection, ServerThatNeverAnswersEndsTheLoginAtItsTimeout) {
     QElapsedTimer timer;
     timer.start();
     EXPECT_FALSE(connection.OpenConnection(
-        *ConnectionString(u"127.0.0.1,%1"_s.arg(listener.serverPort()), "B", "sa", "x")));
+        ConnectionString(u"127.0.0.1,%1"_s.arg(listener.serverPort()), "B", "sa", "x")));
     EXPECT_LT(timer.elapsed(), 6000);
 }

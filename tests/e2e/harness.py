@@ -52,24 +52,19 @@ class VelmarTestCase(unittest.TestCase):
 
     def start_server(self, *extra):
         self.stop_server()
-        port_file, self.journal_file = self.path("server.port"), self.path("server.jsonl")
-        if os.path.exists(port_file):  # the last server's
-            os.remove(port_file)
+        self.journal_file = self.path("server.jsonl")
         self._server = subprocess.Popen(
-            [os.environ["VELMAR_PYTHON"], os.environ["VELMAR_TDS_SERVER"], "--port-file",
-             port_file, "--journal", self.journal_file, *extra])
-        deadline = time.monotonic() + 20
-        while not os.path.exists(port_file):
-            self.assertTrue(self._server.poll() is None and time.monotonic() < deadline,
-                            "the TDS test server did not start")
-            time.sleep(0.01)
-        with open(port_file) as f:
-            self.server = f"127.0.0.1,{int(f.read())}"
+            [os.environ["VELMAR_PYTHON"], os.environ["VELMAR_TDS_SERVER"], "--journal",
+             self.journal_file, *extra], stdout=subprocess.PIPE, text=True)
+        port = self._server.stdout.readline()
+        self.assertTrue(port, "the TDS test server did not start")
+        self.server = f"127.0.0.1,{int(port)}"
 
     def stop_server(self):
         if self._server:
             self._server.terminate()
             self._server.wait(10)
+            self._server.stdout.close()
         self._server = None
 
     def journal(self, event):

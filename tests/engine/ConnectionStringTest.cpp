@@ -2,6 +2,7 @@
 
 #include "ConnectionString.h"
 #include "QStringPrinter.h"
+#include "VelmarError.h"
 
 using namespace Qt::StringLiterals;
 
@@ -21,11 +22,15 @@ TEST(ConnectionString, NamesTheLoginServerAndDatabaseBracingOrRefusingWhatWouldB
         {"s", "{s}a", "p", nullptr},
         {"s", "sa", "p} ", nullptr},
     };
-    for (const auto& [server, user, password, login] : cases)
+    for (const auto& [server, user, password, login] : cases) {
+        if (!login) {
+            EXPECT_THROW(ConnectionString(server, "B", user, password), VelmarError);
+            continue;
+        }
         EXPECT_EQ(ConnectionString(server, "B", user, password),
-                  login ? std::optional(login + u"driver={SQL Server};server="_s + server +
-                                        u";database=B;TDS_Version=7.4;port=1433"_s)
-                        : std::nullopt);
+                  login + u"driver={SQL Server};server="_s + server +
+                      u";database=B;TDS_Version=7.4;port=1433"_s);
+    }
     // A port or an instance given with the server is the only one.
     for (const char* server : {"db,1500", "db\\INST"})
         EXPECT_EQ(ConnectionString(server, "B", "u", "p"),

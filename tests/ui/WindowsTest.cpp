@@ -107,6 +107,21 @@ private slots:
         }
     }
 
+    // The script pane shows what a load of the folder takes, a dangling link included.
+    void chooserListsTheScriptsOfALoad() {
+        for (const char* name : {"b.sql", ".h.sql", "c.txt"}) Write(name, "");
+        QFile::link(dir->filePath("gone"), dir->filePath("A.SQL"));
+        g_sSourceMode = kFolderMode;
+        ScriptedMessageBox box;
+        frmSelectRep dialog(box, nullptr);
+        Find(dialog, "WchkWithFiles")->click();
+        Find<FolderList>(dialog, "WdirSelectRepertoires")->setPath(dir->path());
+        const auto* files = Find<FileList>(dialog, "WfilSelectFichiers");
+        QStringList names;
+        for (int i = 0; i < files->count(); ++i) names << files->item(i)->text();
+        QCOMPARE(names, (QStringList{"A.SQL", "b.sql"}));
+    }
+
     void loadNeedsADatabase() {
         NewWindow("");
         Find<QLineEdit>(*window, "txtPath")->setText(dir->path());

@@ -1,27 +1,21 @@
 #include "TdsTestServer.h"
 
-#include <QDeadlineTimer>
-#include <QFile>
-#include <QThread>
 #include <stdexcept>
 
+// The launcher owns the server's start and its time limit; it prints the port once the
+// server answers, or ends without a line.
 TdsTestServer::TdsTestServer() {
-    const QString portFile = m_dir.filePath(QStringLiteral("port"));
-    m_process.setProcessChannelMode(QProcess::ForwardedChannels);
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // Clients reach the server by its explicit port, which TDSPORT, even empty, overrides.
     qunsetenv("TDSPORT");
     m_process.start(QStringLiteral(VELMAR_PYTHON),
-                    {QStringLiteral(VELMAR_TDS_SERVER), QStringLiteral("--port-file"), portFile,
-                     QStringLiteral("--journal"), m_dir.filePath(QStringLiteral("journal"))});
-    for (const QDeadlineTimer deadline(10000);
-         !deadline.hasExpired() && m_process.state() != QProcess::NotRunning; QThread::msleep(20)) {
-        QFile file(portFile);
-        if (file.open(QIODevice::ReadOnly) && file.size() > 0) {
-            m_serverName = QStringLiteral("127.0.0.1,") + file.readAll().trimmed();
-            return;
-        }
+                    {QStringLiteral(VELMAR_TDS_SERVER_LAUNCHER), QStringLiteral("--journal"),
+                     m_dir.filePath(QStringLiteral("journal"))});
+    while (!m_process.canReadLine() && m_process.waitForReadyRead(-1)) {
     }
-    throw std::runtime_error("the TDS test server did not start");
+    const QByteArray port = m_process.readLine().trimmed();
+    if (port.isEmpty()) throw std::runtime_error("the TDS test server did not start");
+    m_serverName = QStringLiteral("127.0.0.1,") + QString::fromLatin1(port);
 }
 
 TdsTestServer::~TdsTestServer() {
