@@ -2,21 +2,16 @@
 
 #include <unistd.h>
 
-#include <QApplication>
 #include <QFileInfo>
 #include <cstdio>
-#include <cstdlib>
-#include <functional>
 #include <optional>
 
 #include "CommandLine.h"
 #include "ConsoleMessageBox.h"
 #include "ConsoleProgress.h"
-#include "QtMessageBox.h"
 #include "TCVelmar.h"
 #include "TConnection.h"
-#include "VelmarIcon.h"
-#include "frmMain.h"
+#include "WindowLibrary.h"
 
 namespace {
 
@@ -39,35 +34,21 @@ void PrintUsage(const QString& program) {
                                    UsageTitle(program));
 }
 
-// Qt treats a display it cannot reach as fatal; the process reports it and ends here instead.
-std::function<void()> g_reportNoDisplay;
-QtMessageHandler g_previousHandler = nullptr;
-
-void EndWithoutDisplay(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (type != QtFatalMsg) {
-        g_previousHandler(type, context, text);
-        return;
-    }
-    g_reportNoDisplay();
-    std::_Exit(UsageShown);
-}
-
-std::unique_ptr<QApplication> OpenDisplay(int& argc, char* argv[],
-                                          std::function<void()> reportNoDisplay) {
-    g_reportNoDisplay = std::move(reportNoDisplay);
-    g_previousHandler = qInstallMessageHandler(EndWithoutDisplay);
-    auto application = std::make_unique<QApplication>(argc, argv);
-    qInstallMessageHandler(g_previousHandler);
-    return application;
+void PrintNotInstalled(const QString& program) {
+    std::fprintf(stderr, "%s\n",
+                 QStringLiteral("%1: le mode fenêtre n'est pas installé (paquet velmar-gui)")
+                     .arg(program)
+                     .toLocal8Bit()
+                     .constData());
 }
 
 int ShowUsage(const QString& program, int argc, char* argv[]) {
     PrintUsage(program);
-    if (DisplayAvailable()) {
-        const auto application = OpenDisplay(argc, argv, [&] { PrintNoDisplay(program); });
-        QtMessageBox().Show(UsageText(program), MsgBoxStyle::InformationOk, UsageTitle(program));
-    }
-    return UsageShown;
+    if (!DisplayAvailable()) return UsageShown;
+    const WindowEntry showWindow = LoadWindowEntry(program);
+    if (!showWindow) return UsageShown;
+    return showWindow(argc, argv,
+                      {UsageText(program), UsageTitle(program), [&] { PrintNoDisplay(program); }});
 }
 
 int RunWindowMode(const QString& program, int argc, char* argv[]) {
@@ -75,17 +56,18 @@ int RunWindowMode(const QString& program, int argc, char* argv[]) {
         PrintNoDisplay(program);
         PrintUsage(program);
     };
+    // Said first: a display would not help.
+    const WindowEntry showWindow = LoadWindowEntry(program);
+    if (!showWindow) {
+        PrintNotInstalled(program);
+        PrintUsage(program);
+        return UsageShown;
+    }
     if (!DisplayAvailable()) {
         refuse();
         return UsageShown;
     }
-    const auto application = OpenDisplay(argc, argv, refuse);
-    QApplication::setWindowIcon(VelmarIcon());
-    QtMessageBox messageBox;
-    SystemClock clock;
-    frmMain window({messageBox, clock, [] { return std::make_unique<TConnection>(); }});
-    window.exec();
-    return AllLoaded;
+    return showWindow(argc, argv, {QString(), QString(), refuse});
 }
 
 int RunUnattended(const QString& program, const OptionSet& options, qint32 errorMode) {

@@ -72,6 +72,8 @@ FAULTS = [
      "kOptionCount = 7;", "kOptionCount = 6;"),
     ("a run not carried out exits 1", "app/Startup.cpp",
      "return NotCarriedOut;", "return NotAllLoaded;"),
+    ("window library looked for beside the binary", "app/WindowLibrary.cpp",
+     'QStringLiteral("/" VELMAR_WINDOW_LIBRARY)', 'QStringLiteral("/libvelmar-window.so")'),
     ("Charger enabled without a database", "ui/frmMain.cpp",
      "!m_sServer.isEmpty() && !m_sDatabase.isEmpty() &&", "!m_sServer.isEmpty() &&"),
     ("CSV cell with a comma not quoted", "ui/CsvExport.cpp",

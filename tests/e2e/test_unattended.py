@@ -4,14 +4,16 @@ import contextlib
 import os
 import pty
 import re
+import shutil
 import sys
 import unittest
 
 sys.dont_write_bytecode = True
 from harness import OK, QI, TRANCOUNT, VelmarTestCase, summary  # noqa: E402
 
-USAGE = r"velmar - Usage\n(.+\n){9}\Z"
+USAGE = r"velmar - Usage\n(.+\n){9}"
 NO_DISPLAY = r"velmar: le mode fenêtre a besoin d'un affichage \(DISPLAY ou WAYLAND_DISPLAY\)\n"
+NOT_INSTALLED = r"velmar: le mode fenêtre n'est pas installé \(paquet velmar-gui\)\n"
 
 
 def drain(fd):
@@ -60,19 +62,29 @@ class UnattendedLoad(VelmarTestCase):
         self.write("src/a.sql", "select 1\r\n")
         good = ["-E", "1", "-U", "sa", "-P", "secret", "-S", self.server, "-B", "Sales",
                 "-D", "src", "-L", "run.log"]
-        refused = [("missing -L", good[:-2], None), ("-E 1.5", ["-E", "1.5"] + good[2:], None),
-                   ("-?", ["-?"] + good, None), ("no display", [], None),
-                   ("unreachable display", [], ":97")]
-        for label, args, display in refused:
+        # A copy of the binary without the window library, which is looked for beside it.
+        bare = self.path("bin", "velmar")
+        os.makedirs(os.path.dirname(bare))
+        shutil.copy(os.environ["VELMAR_BIN"], bare)
+        refused = [("missing -L", good[:-2], None, None, USAGE),
+                   ("-E 1.5", ["-E", "1.5"] + good[2:], None, None, USAGE),
+                   ("-?", ["-?"] + good, None, None, USAGE),
+                   ("-? on an unreachable display", ["-?"], ":97", None, USAGE + NO_DISPLAY),
+                   ("no display", [], None, None, NO_DISPLAY + USAGE),
+                   ("unreachable display", [], ":97", None, NO_DISPLAY + USAGE),
+                   ("no window library", [], ":97", bare, NOT_INSTALLED + USAGE),
+                   ("-? without window library", ["-?"], ":97", bare, USAGE)]
+        for label, args, display, binary, expected in refused:
             with self.subTest(label):
-                status, err = self.run_raw(*args, display=display)
+                status, err = self.run_raw(*args, display=display, binary=binary)
                 self.assertEqual(2, status, err)
-                self.assertRegex(err, ("" if args else NO_DISPLAY) + USAGE)
+                # Qt's own warnings about the display aside.
+                self.assertRegex(re.sub(r"(?m)^qt\.qpa\..*\n", "", err), rf"\A{expected}\Z")
         self.assertEqual(([], []), (self.log_entries(), self.journal("login")))
 
-        # Options in any order and letter case.
+        # Options in any order and letter case; no window library needed.
         status, err = self.run_raw("-l", "run.log", "-b", "Demo", "-S", self.server, "-d", "src",
-                                   "-p", "secret", "-u", "SA", "-e", "0")
+                                   "-p", "secret", "-u", "SA", "-e", "0", binary=bare)
         self.assertEqual(0, status, err)
         self.assertEqual([self.header("Demo", "SA"), ("a.sql", OK), summary(1, 1, 0)],
                          self.log_entries())
