@@ -20,26 +20,19 @@ bool DisplayAvailable() {
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+void PrintLine(const QString& program, const QString& text) {
+    std::fprintf(stderr, "%s: %s\n", program.toLocal8Bit().constData(),
+                 text.toLocal8Bit().constData());
+}
+
 void PrintNoDisplay(const QString& program) {
-    std::fprintf(
-        stderr, "%s\n",
-        QStringLiteral("%1: le mode fenêtre a besoin d'un affichage (DISPLAY ou WAYLAND_DISPLAY)")
-            .arg(program)
-            .toLocal8Bit()
-            .constData());
+    PrintLine(program, QStringLiteral(
+                           "le mode fenêtre a besoin d'un affichage (DISPLAY ou WAYLAND_DISPLAY)"));
 }
 
 void PrintUsage(const QString& program) {
     ConsoleMessageBox(stderr).Show(UsageText(program), MsgBoxStyle::InformationOk,
                                    UsageTitle(program));
-}
-
-void PrintNotInstalled(const QString& program) {
-    std::fprintf(stderr, "%s\n",
-                 QStringLiteral("%1: le mode fenêtre n'est pas installé (paquet velmar-gui)")
-                     .arg(program)
-                     .toLocal8Bit()
-                     .constData());
 }
 
 int ShowUsage(const QString& program, int argc, char* argv[]) {
@@ -59,7 +52,8 @@ int RunWindowMode(const QString& program, int argc, char* argv[]) {
     // Said first: a display would not help.
     const WindowEntry showWindow = LoadWindowEntry(program);
     if (!showWindow) {
-        PrintNotInstalled(program);
+        PrintLine(program,
+                  QStringLiteral("le mode fenêtre n'est pas installé (paquet velmar-gui)"));
         PrintUsage(program);
         return UsageShown;
     }
