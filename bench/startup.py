@@ -24,10 +24,12 @@ def refused_port():
 
 
 def run(binary, work, port, extra_env=None):
-    env = {k: v for k, v in os.environ.items() if k not in ("TDSPORT", "DISPLAY", "WAYLAND_DISPLAY")}
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("TDSPORT", "DISPLAY", "WAYLAND_DISPLAY")}
     env.update(extra_env or {})
-    args = ["/usr/bin/time", "-f", "%M", "-o", os.path.join(work, "peak"), binary, "-E", "1", "-U", "sa", "-P", "secret", "-S", f"127.0.0.1,{port}", "-B", "Sales",
-            "-D", work, "-L", os.path.join(work, "run.log")]
+    args = ["/usr/bin/time", "-f", "%M", "-o", os.path.join(work, "peak"),
+            binary, "-E", "1", "-U", "sa", "-P", "secret", "-S", f"127.0.0.1,{port}",
+            "-B", "Sales", "-D", work, "-L", os.path.join(work, "run.log")]
     with tempfile.TemporaryFile() as stderr:
         start = time.monotonic()
         process = subprocess.Popen(args, env=env, stdout=subprocess.DEVNULL, stderr=stderr)
@@ -56,7 +58,8 @@ def main():
             trace = run(binary, work, port, {"LD_DEBUG": "files"})[3]
             loaded = set(re.findall(r"file=(\S+) \[0\];  generating link map", trace))
             cpu, wall, peak = (statistics.median(r[i] for r in runs) for i in range(3))
-            print(f"| {binary} | {cpu * 1000:.0f} | {wall * 1000:.0f} | {peak:.1f} | {len(loaded)} |")
+            print(f"| {binary} | {cpu * 1000:.0f} | {wall * 1000:.0f} | {peak:.1f} "
+                  f"| {len(loaded)} |")
 
 
 if __name__ == "__main__":
