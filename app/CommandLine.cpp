@@ -1,6 +1,6 @@
 #include "CommandLine.h"
 
-#include <QRegularExpression>
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
@@ -100,8 +100,12 @@ void BlankArguments(int argc, char* argv[], TextSpan span) {
 }
 
 std::optional<qint32> ParseErrorMode(const QString& value) {
-    static const QRegularExpression integer(QStringLiteral("^[+-]?[0-9]+$"));
-    if (!integer.match(value).hasMatch()) return std::nullopt;
+    // Checked by hand: a regular expression would load and compile its engine on every run.
+    const QStringView digits =
+        value.startsWith(u'+') || value.startsWith(u'-') ? QStringView(value).sliced(1) : value;
+    if (digits.isEmpty() ||
+        !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return std::nullopt;
     bool ok = false;
     const qlonglong number = value.toLongLong(&ok);
     if (!ok || number < std::numeric_limits<qint32>::min() ||

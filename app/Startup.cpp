@@ -2,22 +2,17 @@
 
 #include <unistd.h>
 
-#include <QApplication>
 #include <QFileInfo>
 #include <cstdio>
-#include <cstdlib>
-#include <functional>
 #include <optional>
 
 #include "CommandLine.h"
 #include "ConsoleMessageBox.h"
 #include "ConsoleProgress.h"
 #include "JUnitReport.h"
-#include "QtMessageBox.h"
 #include "TCVelmar.h"
 #include "TConnection.h"
-#include "VelmarIcon.h"
-#include "frmMain.h"
+#include "WindowLibrary.h"
 
 namespace {
 
@@ -26,18 +21,14 @@ bool DisplayAvailable() {
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-void PrintNoDisplay(const QString& program) {
-    std::fprintf(
-        stderr, "%s\n",
-        QStringLiteral("%1: le mode fenêtre a besoin d'un affichage (DISPLAY ou WAYLAND_DISPLAY)")
-            .arg(program)
-            .toLocal8Bit()
-            .constData());
+void PrintLine(const QString& program, const QString& text) {
+    std::fprintf(stderr, "%s: %s\n", program.toLocal8Bit().constData(),
+                 text.toLocal8Bit().constData());
 }
 
-void PrintError(const QString& program, const QString& reason) {
-    std::fprintf(stderr, "%s: %s\n", program.toLocal8Bit().constData(),
-                 reason.toLocal8Bit().constData());
+void PrintNoDisplay(const QString& program) {
+    PrintLine(program, QStringLiteral(
+                           "le mode fenêtre a besoin d'un affichage (DISPLAY ou WAYLAND_DISPLAY)"));
 }
 
 void PrintUsage(const QString& program) {
@@ -45,35 +36,13 @@ void PrintUsage(const QString& program) {
                                    UsageTitle(program));
 }
 
-// Qt treats a display it cannot reach as fatal; the process reports it and ends here instead.
-std::function<void()> g_reportNoDisplay;
-QtMessageHandler g_previousHandler = nullptr;
-
-void EndWithoutDisplay(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (type != QtFatalMsg) {
-        g_previousHandler(type, context, text);
-        return;
-    }
-    g_reportNoDisplay();
-    std::_Exit(UsageShown);
-}
-
-std::unique_ptr<QApplication> OpenDisplay(int& argc, char* argv[],
-                                          std::function<void()> reportNoDisplay) {
-    g_reportNoDisplay = std::move(reportNoDisplay);
-    g_previousHandler = qInstallMessageHandler(EndWithoutDisplay);
-    auto application = std::make_unique<QApplication>(argc, argv);
-    qInstallMessageHandler(g_previousHandler);
-    return application;
-}
-
 int ShowUsage(const QString& program, int argc, char* argv[]) {
     PrintUsage(program);
-    if (DisplayAvailable()) {
-        const auto application = OpenDisplay(argc, argv, [&] { PrintNoDisplay(program); });
-        QtMessageBox().Show(UsageText(program), MsgBoxStyle::InformationOk, UsageTitle(program));
-    }
-    return UsageShown;
+    if (!DisplayAvailable()) return UsageShown;
+    const WindowEntry showWindow = LoadWindowEntry(program);
+    if (!showWindow) return UsageShown;
+    return showWindow(argc, argv,
+                      {UsageText(program), UsageTitle(program), [&] { PrintNoDisplay(program); }});
 }
 
 int RunWindowMode(const QString& program, int argc, char* argv[]) {
@@ -81,17 +50,19 @@ int RunWindowMode(const QString& program, int argc, char* argv[]) {
         PrintNoDisplay(program);
         PrintUsage(program);
     };
+    // Said first: a display would not help.
+    const WindowEntry showWindow = LoadWindowEntry(program);
+    if (!showWindow) {
+        PrintLine(program,
+                  QStringLiteral("le mode fenêtre n'est pas installé (paquet velmar-gui)"));
+        PrintUsage(program);
+        return UsageShown;
+    }
     if (!DisplayAvailable()) {
         refuse();
         return UsageShown;
     }
-    const auto application = OpenDisplay(argc, argv, refuse);
-    QApplication::setWindowIcon(VelmarIcon());
-    QtMessageBox messageBox;
-    SystemClock clock;
-    frmMain window({messageBox, clock, [] { return std::make_unique<TConnection>(); }});
-    window.exec();
-    return AllLoaded;
+    return showWindow(argc, argv, {QString(), QString(), refuse});
 }
 
 int RunUnattended(const QString& program, const OptionSet& options, qint32 errorMode) {
@@ -109,7 +80,7 @@ int RunUnattended(const QString& program, const OptionSet& options, qint32 error
                                options.Item(OptionKey::Database), options.Item(OptionKey::User),
                                options.Item(OptionKey::Password), QString());
     if (progress) progress->Finish(outcome);
-    if (!outcome.failure.isEmpty()) PrintError(program, outcome.failure);
+    if (!outcome.failure.isEmpty()) PrintLine(program, outcome.failure);
     if (options.IncludesKey(OptionKey::Report)) {
         const QString failure = WriteJUnitReport(
             options.Item(OptionKey::Report),
@@ -117,7 +88,7 @@ int RunUnattended(const QString& program, const OptionSet& options, qint32 error
              options.Item(OptionKey::Database), options.Item(OptionKey::User), errorMode},
             outcome);
         if (!failure.isEmpty()) {
-            PrintError(program, failure);
+            PrintLine(program, failure);
             return NotCarriedOut;
         }
     }

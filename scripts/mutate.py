@@ -104,6 +104,8 @@ FAULTS = [
      "for (const QString& path : outcome.unplayed)", "for (const QString& path : QStringList())"),
     ("report time without its offset", "app/JUnitReport.cpp",
      "outcome.start.toOffsetFromUtc(outcome.start.offsetFromUtc())", "outcome.start"),
+    ("window library looked for beside the binary", "app/WindowLibrary.cpp",
+     'QStringLiteral("/" VELMAR_WINDOW_LIBRARY)', 'QStringLiteral("/libvelmar-window.so")'),
     ("Charger enabled without a database", "ui/frmMain.cpp",
      "!m_sServer.isEmpty() && !m_sDatabase.isEmpty() &&", "!m_sServer.isEmpty() &&"),
     ("CSV cell with a comma not quoted", "ui/CsvExport.cpp",

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# CI check of the Debian package: builds it, checks what it holds, then installs, runs and
-# removes it on this machine, once with a "SQL Server" driver already registered and once
-# without. Both runs register drivers in a scratch copy of odbcinst.ini (ODBCSYSINI, which
+# CI check of the Debian packages: builds them, checks what they hold and runs lintian on
+# them, then installs, runs and removes them on this machine, once with a "SQL Server" driver
+# already registered and once without; velmar runs a load alone before velmar-gui is added.
+# Both runs register drivers in a scratch copy of odbcinst.ini (ODBCSYSINI, which
 # dpkg hands on to the maintainer scripts), so the machine's own registration stays as it is.
 set -euo pipefail
 
 if [ -z "${CI:-}" ]; then
-    echo "package-test: refused: CI is not set, and this installs and removes the velmar package" >&2
+    echo "package-test: refused: CI is not set, and this installs and removes the velmar packages" >&2
     exit 1
 fi
 if [ "$(id -u)" -ne 0 ]; then
@@ -19,6 +20,7 @@ scratch=$(mktemp -d)
 server=""
 cleanup() {
     [ -z "$server" ] || kill "$server" 2>/dev/null || true
+    dpkg -s velmar-gui >/dev/null 2>&1 && dpkg -r velmar-gui >/dev/null
     dpkg -s velmar >/dev/null 2>&1 && dpkg -r velmar >/dev/null
     rm -rf "$scratch"
 }
@@ -32,10 +34,17 @@ check() {  # check DESCRIPTION COMMAND...
     passed=$((passed + 1))
 }
 
-deb=$(bash "$root/scripts/package.sh")
-contents=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort | tr '\n' ' ')
-check "the package holds exactly the binary, the manual page, the menu entry and the icons" \
-    [ "$contents" = "./usr/bin/velmar ./usr/share/applications/velmar.desktop ./usr/share/icons/hicolor/16x16/apps/velmar.png ./usr/share/icons/hicolor/scalable/apps/velmar.svg ./usr/share/man/man1/velmar.1.gz " ]
+{ read -r deb; read -r gui; } < <(bash "$root/scripts/package.sh")
+contents() { dpkg-deb -c "$1" | awk '$1 !~ /^d/ {print $6}' | sort | tr '\n' ' '; }
+docs() { echo "./usr/share/doc/$1/changelog.Debian.gz ./usr/share/doc/$1/copyright"; }
+check "velmar holds exactly the binary, the manual page and its documents" \
+    [ "$(contents "$deb")" = "./usr/bin/velmar $(docs velmar) ./usr/share/lintian/overrides/velmar ./usr/share/man/man1/velmar.1.gz " ]
+check "velmar-gui holds exactly the window library, the menu entry, the icons and its documents" \
+    [ "$(contents "$gui")" = "./usr/lib/x86_64-linux-gnu/velmar/libvelmar-window.so ./usr/share/applications/velmar.desktop $(docs velmar-gui) ./usr/share/icons/hicolor/16x16/apps/velmar.png ./usr/share/icons/hicolor/scalable/apps/velmar.svg ./usr/share/lintian/overrides/velmar-gui " ]
+command -v lintian >/dev/null ||
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends lintian >/dev/null
+check "lintian finds no error or warning in either package" \
+    lintian --fail-on error,warning "$deb" "$gui"
 
 # The launcher prints the port once the server answers, or ends without a line.
 exec 3< <(exec python3 "$root/tools/tds-server/start_tds_server.py" --journal "$scratch/journal")
@@ -50,6 +59,27 @@ usage_shown() {
     env -u DISPLAY -u WAYLAND_DISPLAY velmar '-?' 2>"$scratch/usage" || status=$?
     [ "$status" -eq 2 ] && grep -q -- "-E <error>" "$scratch/usage"
 }
+window_missing() {
+    local status=0
+    env -u DISPLAY -u WAYLAND_DISPLAY velmar 2>"$scratch/usage" || status=$?
+    [ "$status" -eq 2 ] && head -n1 "$scratch/usage" | grep -q "paquet velmar-gui"
+}
+# The main window opens on the offscreen platform: the library and Qt's plugin are loaded
+# and the process is still running, in the window's event loop.
+window_opens() {
+    DISPLAY=:0 QT_QPA_PLATFORM=offscreen velmar 2>/dev/null &
+    local pid=$! maps=""
+    for _ in $(seq 100); do
+        maps=$(cat "/proc/$pid/maps" 2>/dev/null) || break
+        grep -q libqoffscreen <<<"$maps" && break
+        sleep 0.1
+    done
+    sleep 0.5
+    local running=0
+    kill "$pid" 2>/dev/null || running=$?
+    wait "$pid" 2>/dev/null || true
+    [ "$running" -eq 0 ] && grep -q velmar/libvelmar-window <<<"$maps" && grep -q libqoffscreen <<<"$maps"
+}
 demo_loads() {
     env -u TDSPORT velmar -E 0 -U sa -P secret -S "127.0.0.1,$port" -B Sales \
         -D "$root/scripts/demo/procs" -L "$scratch/load.log" 2>/dev/null
@@ -59,13 +89,17 @@ demo_loads() {
 cp "$(env -u ODBCSYSINI odbcinst -j | sed -n 's/^DRIVERS\.*: //p')" "$scratch/odbcinst.ini"
 check "the machine has a \"SQL Server\" driver to start from" driver
 cp "$scratch/odbcinst.ini" "$scratch/before.ini"
-check "the package installs beside an existing driver" dpkg -i "$deb" >/dev/null
+check "velmar installs beside an existing driver" dpkg -i "$deb" >/dev/null
 check "velmar -? shows the usage and ends with status 2" usage_shown
-check "the installed velmar loads the demo scripts" demo_loads
+check "velmar alone says which package brings the window mode" window_missing
+check "velmar alone loads the demo scripts" demo_loads
+check "velmar-gui installs" dpkg -i "$gui" >/dev/null
+check "the main window opens offscreen" window_opens
 check "the existing driver is left as it was" cmp -s "$scratch/odbcinst.ini" "$scratch/before.ini"
-check "the package is removed" dpkg -r velmar >/dev/null
+check "the packages are removed" dpkg -r velmar-gui velmar >/dev/null
 check "removal keeps the existing driver" cmp -s "$scratch/odbcinst.ini" "$scratch/before.ini"
-check "removal takes the binary away" [ ! -e /usr/bin/velmar ]
+check "removal takes the binary and the window library away" \
+    bash -c '[ ! -e /usr/bin/velmar ] && [ ! -e /usr/lib/x86_64-linux-gnu/velmar ]'
 
 # No driver of that name: the package registers one, and takes it away on removal.
 : >"$scratch/odbcinst.ini"

@@ -86,17 +86,17 @@ class VelmarTestCase(unittest.TestCase):
             f.write(content if isinstance(content, bytes) else content.encode("utf-8"))
 
     def run_raw(self, *args, display=None, stderr=subprocess.PIPE, uid=None, during=None,
-                env=None):
-        """Runs the binary as `uid`, on the display named or none, with the variables of `env`
-        added, calling `during()` meanwhile (self.process is the binary's); answers its exit
-        status and its stderr, if captured."""
+                env=None, binary=None):
+        """Runs the binary (or the copy given) as `uid`, on the display named or none, with the
+        variables of `env` added, calling `during()` meanwhile (self.process is the binary's);
+        answers its exit status and its stderr, if captured."""
         env = {**{k: v for k, v in os.environ.items() if k not in (
             "TDSPORT", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "VELMAR_PASSWORD")},
             **(env or {})}
         env.update({"DISPLAY": display} if display else {})
         start = datetime.datetime.now().replace(microsecond=0)
         process = self.process = subprocess.Popen(
-            [os.environ["VELMAR_BIN"], *args], cwd=self.dir, env=env, user=uid,
+            [binary or os.environ["VELMAR_BIN"], *args], cwd=self.dir, env=env, user=uid,
             stdout=subprocess.DEVNULL, stderr=stderr, encoding="utf-8", errors="replace")
         if during:
             during()

@@ -5,14 +5,16 @@ import os
 import pty
 import re
 import shlex
+import shutil
 import sys
 import unittest
 
 sys.dont_write_bytecode = True
 from harness import NOT_PLAYED, OK, QI, STATE, VelmarTestCase, summary  # noqa: E402
 
-USAGE = r"velmar - Usage\n(.+\n){11}\Z"
+USAGE = r"velmar - Usage\n(.+\n){11}"
 NO_DISPLAY = r"velmar: le mode fenêtre a besoin d'un affichage \(DISPLAY ou WAYLAND_DISPLAY\)\n"
+NOT_INSTALLED = r"velmar: le mode fenêtre n'est pas installé \(paquet velmar-gui\)\n"
 
 
 def drain(fd):
@@ -86,21 +88,32 @@ class UnattendedLoad(VelmarTestCase):
         good = ["-E", "1", "-U", "sa", "-P", "secret", "-S", self.server, "-B", "Sales",
                 "-D", "src", "-L", "run.log"]
         no_p = good[:4] + good[6:]
-        refused = [("missing -L", good[:-2], None, {}),
-                   ("-E 1.5", ["-E", "1.5"] + good[2:], None, {}),
-                   ("-R twice", good + ["-R", "a.xml", "-r", "b.xml"], None, {}),
-                   ("-R without a value", good + ["-R"], None, {}),
-                   ("-?", ["-?"] + good, None, {}), ("no -P, no variable", no_p, None, {}),
-                   ("no -P, variable empty", no_p, None, {"VELMAR_PASSWORD": ""}),
-                   ("no display", [], None, {}), ("unreachable display", [], ":97", {})]
-        for label, args, display, env in refused:
+        # A copy of the binary without the window library, which is looked for beside it.
+        bare = self.path("bin", "velmar")
+        os.makedirs(os.path.dirname(bare))
+        shutil.copy(os.environ["VELMAR_BIN"], bare)
+        refused = [("missing -L", good[:-2], None, None, {}, USAGE),
+                   ("-E 1.5", ["-E", "1.5"] + good[2:], None, None, {}, USAGE),
+                   ("-R twice", good + ["-R", "a.xml", "-r", "b.xml"], None, None, {}, USAGE),
+                   ("-R without a value", good + ["-R"], None, None, {}, USAGE),
+                   ("-?", ["-?"] + good, None, None, {}, USAGE),
+                   ("no -P, no variable", no_p, None, None, {}, USAGE),
+                   ("no -P, variable empty", no_p, None, None, {"VELMAR_PASSWORD": ""}, USAGE),
+                   ("-? on an unreachable display", ["-?"], ":97", None, {}, USAGE + NO_DISPLAY),
+                   ("no display", [], None, None, {}, NO_DISPLAY + USAGE),
+                   ("unreachable display", [], ":97", None, {}, NO_DISPLAY + USAGE),
+                   ("no window library", [], ":97", bare, {}, NOT_INSTALLED + USAGE),
+                   ("-? without window library", ["-?"], ":97", bare, {}, USAGE)]
+        for label, args, display, binary, env, expected in refused:
             with self.subTest(label):
-                status, err = self.run_raw(*args, display=display, env=env)
+                status, err = self.run_raw(*args, display=display, binary=binary, env=env)
                 self.assertEqual(2, status, err)
-                self.assertRegex(err, ("" if args else NO_DISPLAY) + USAGE)
+                # Qt's own warnings about the display aside.
+                self.assertRegex(re.sub(r"(?m)^qt\.qpa\..*\n", "", err), rf"\A{expected}\Z")
         self.assertEqual(([], []), (self.log_entries(), self.journal("login")))
         self.assertEqual([], [f for f in os.listdir(self.dir) if f.endswith(".xml")])
 
+        # Options in any order and letter case; no window library needed.
         accepted = [("any order and letter case", ["-l", "run.log", "-b", "Demo", "-S", self.server,
                                                    "-d", "src", "-p", "secret", "-u", "SA", "-e",
                                                    "0"], {}),
@@ -108,7 +121,7 @@ class UnattendedLoad(VelmarTestCase):
                     ("-P over the variable", good, {"VELMAR_PASSWORD": "wrong"})]
         for label, args, env in accepted:
             with self.subTest(label):
-                status, err = self.run_raw(*args, env=env)
+                status, err = self.run_raw(*args, env=env, binary=bare)
                 self.assertEqual(0, status, err)
         self.assertEqual([self.header("Demo", "SA"), ("a.sql", OK), summary(1, 1, 0),
                           *2 * [self.header(), ("a.sql", OK), summary(1, 1, 0)]],
