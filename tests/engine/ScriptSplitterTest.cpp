@@ -43,6 +43,22 @@ const Case kCases[] = {
      {u"a\r\n"_s, u"\r\n\r\n"_s, u"\r\n"_s}},
     {"CarriageReturnAloneEndsALine", u"a\rGO\rb"_s, {u"a\r"_s, u"\rb"_s}},
     {"EmptyScriptHasNoBatch", u""_s, {}},
+    {"GoInNestedBlockCommentsIsText",
+     u"a\n/* old /* b */\nGO\n*/\nGO\nc"_s,
+     {u"a\n/* old /* b */\nGO\n*/\n"_s, u"\nc"_s}},
+    {"GoInAMultiLineStringIsText",
+     u"insert t values (N'it''s\r\ngo\r\n')\r\nGO\r\n"_s,
+     {u"insert t values (N'it''s\r\ngo\r\n')\r\n"_s, u"\r\n"_s}},
+    {"LineCommentOpensNothingAndEndsAtCr",
+     u"-- it's /* [\rGO\r\"a\ngo\n\"\nGO"_s,
+     {u"-- it's /* [\r"_s, u"\r\"a\ngo\n\"\n"_s}},
+    {"QuotesAndCommentsInBracketsAreText",
+     u"select [it's -- x]]\ngo\n]\ngo\nb"_s,
+     {u"select [it's -- x]]\ngo\n]\n"_s, u"\nb"_s}},
+    {"CommentInAStringIsText", u"'--', '/*'\nGO\nb"_s, {u"'--', '/*'\n"_s, u"\nb"_s}},
+    {"UnclosedCommentKeepsTheRest",
+     u"a\nGO\n/* x */ /* y\nGO\nb"_s,
+     {u"a\n"_s, u"\n/* x */ /* y\nGO\nb"_s}},
 };
 
 class ScriptSplitterCases : public testing::TestWithParam<Case> {};
