@@ -3,6 +3,9 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -17,12 +20,11 @@ bool IsLineEnd(Unit c) {
     return c == '\r' || c == '\n';
 }
 
-// The scan reads 16 bytes of code units at a time and stops only at the characters that can
-// matter where it stands, so that its cost is a few vector operations a block of text.
+// The scan compares 16 bytes of code units at a time, and stops only at the characters that
+// can matter where it stands: the cost is a few vector operations a block of text, and a few
+// more at each stop.
 template <typename Unit>
 using Lanes [[gnu::vector_size(16)]] = Unit;
-template <typename Unit>
-constexpr qsizetype kLanes = 16 / sizeof(Unit);
 static_assert(std::endian::native == std::endian::little, "lane 0 is the low bits of a word");
 
 template <typename Unit>
@@ -36,7 +38,7 @@ struct Text {
 };
 
 template <typename Unit>
-Lanes<Unit> Load(const Unit* from) {
+[[gnu::always_inline]] inline Lanes<Unit> Load(const Unit* from) {
     Lanes<Unit> lanes;
     std::memcpy(&lanes, from, sizeof lanes);
     return lanes;
@@ -54,9 +56,9 @@ bool AloneOnItsLine(const Text<Unit>& text, qsizetype go) {
 
 // Outside comments and quotes: "GO" in any case with white space or the text's edge on both
 // sides (what every separator has, and few other places), or what opens a comment or quote.
-// Reads at - 1 to at + 2 + lanes - 1.
+// Reads at - 1 to at + 18 bytes.
 template <typename Unit>
-auto CodeStops(const Unit* at) {
+[[gnu::always_inline]] inline auto CodeStops(const Unit* at) {
     const Lanes<Unit> before = Load(at - 1), c = Load(at), o = Load(at + 1), after = Load(at + 2);
     // Scalars of the lanes' own type: clang 14 crashes on an int against char16_t lanes.
     const Unit lower = 0x20, blank = 32;
@@ -66,29 +68,41 @@ auto CodeStops(const Unit* at) {
            (c == Unit('['));
 }
 
-// One bit a lane: the top bit of each lane, gathered by one multiplication a word.
-template <typename Hits>
-std::uint64_t LaneBits(Hits hits) {
-    std::uint64_t words[2];
-    std::memcpy(words, &hits, sizeof words);
-    if constexpr (sizeof hits[0] == 1) {
-        const auto gather = [](std::uint64_t w) {
-            return ((w & 0x8080808080808080) * 0x0002040810204081) >> 56;
-        };
-        return gather(words[0]) | gather(words[1]) << 8;
-    } else {
-        const auto gather = [](std::uint64_t w) {
-            return (((w >> 15) & 0x0001000100010001) * 0x0001000200040008) >> 48;
-        };
-        return gather(words[0]) | gather(words[1]) << 4;
-    }
+// One bit a unit for the 16 units from `at`: whether stops(the lanes from there) holds.
+template <typename Unit, typename Stops>
+[[gnu::always_inline]] inline std::uint64_t SixteenStops(const Unit* at, Stops stops) {
+    const auto mask = [&](qsizetype i) {
+        const auto hits = stops(at + i);
+        Lanes<std::int8_t> bytes;
+        std::memcpy(&bytes, &hits, sizeof bytes);
+        return bytes;
+    };
+#ifdef __SSE2__
+    if constexpr (sizeof(Unit) == 1) return _mm_movemask_epi8(__m128i(mask(0)));
+    return _mm_movemask_epi8(_mm_packs_epi16(__m128i(mask(0)), __m128i(mask(8))));
+#else
+    // The top bit of each byte, gathered by one multiplication a word.
+    const auto gather = [](Lanes<std::int8_t> bytes) {
+        std::uint64_t words[2];
+        std::memcpy(words, &bytes, sizeof words);
+        for (std::uint64_t& word : words)
+            word = ((word & 0x8080808080808080) * 0x0002040810204081) >> 56;
+        return words[0] | words[1] << 8;
+    };
+    if constexpr (sizeof(Unit) == 1) return gather(mask(0));
+    const std::uint64_t pairs = gather(mask(0)) | gather(mask(8)) << 16;
+    std::uint64_t bits = 0;  // a bit pair a unit
+    for (int i = 0; i < 16; ++i) bits |= (pairs >> 2 * i & 1) << i;
+    return bits;
+#endif
 }
 
 // The scan takes the text 64 units at a time: bit i stands for the unit at `at` + i.
 constexpr qsizetype kChunk = 64;
 
 template <typename Unit, typename Stops>
-std::uint64_t ChunkStops(const Text<Unit>& text, qsizetype at, Stops stops) {
+[[gnu::always_inline]] inline std::uint64_t ChunkStops(const Text<Unit>& text, qsizetype at,
+                                                       Stops stops) {
     Unit window[kChunk + 3];
     const Unit* units = text.units + at;
     if (at < 1 || at + kChunk + 2 > text.size) {
@@ -96,7 +110,7 @@ std::uint64_t ChunkStops(const Text<Unit>& text, qsizetype at, Stops stops) {
         units = window + 1;
     }
     std::uint64_t bits = 0;
-    for (qsizetype i = 0; i < kChunk; i += kLanes<Unit>) bits |= LaneBits(stops(units + i)) << i;
+    for (qsizetype i = 0; i < kChunk; i += 16) bits |= SixteenStops(units + i, stops) << i;
     return bits;
 }
 
@@ -136,14 +150,27 @@ void ForEachSeparator(const Text<Unit>& text, Cut cut) {
     for (qsizetype chunk = 0; chunk < text.size; chunk += kChunk) {
         std::uint64_t stops[kKinds];
         unsigned known = 0;  // the kinds whose stops in this chunk are computed
+        const auto ahead = [&](In kind) {
+            if ((known >> kind & 1) == 0) stops[kind] = ChunkStops(text, chunk, kind);
+            known |= 1 << kind;
+            return stops[kind] >> (at - chunk);
+        };
         while (at < chunk + kChunk) {
-            if ((known >> in & 1) == 0) stops[in] = ChunkStops(text, chunk, in), known |= 1 << in;
-            const std::uint64_t ahead = stops[in] >> (at - chunk);
-            if (ahead == 0) {
+            // Where only apostrophes matter, each opens or closes a string (a doubled one does
+            // both): their count alone says where the rest of the chunk stands.
+            if (in == kCode && ahead(kCode) != 0 &&
+                text[at + std::countr_zero(ahead(kCode))] == '\'' &&
+                (ahead(kCode) & ~ahead(kQuote)) == 0) {
+                if (std::popcount(ahead(kQuote)) % 2 == 1) in = in == kCode ? kQuote : kCode;
                 at = chunk + kChunk;
                 break;
             }
-            at += std::countr_zero(ahead);
+            const std::uint64_t found = ahead(in);
+            if (found == 0) {
+                at = chunk + kChunk;
+                break;
+            }
+            at += std::countr_zero(found);
             const Unit c = text[at], next = text[at + 1];
             qsizetype step = 1;
             if (in == kCode) {
