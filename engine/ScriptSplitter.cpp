@@ -127,7 +127,7 @@ std::uint64_t ChunkStops(const Text<Unit>& text, qsizetype at, In in) {
     };
     switch (in) {
         case kCode:
-            return ChunkStops(text, at, CodeStops<Unit>);
+            return ChunkStops(text, at, [](const Unit* from) { return CodeStops(from); });
         case kLineComment:
             return ChunkStops(text, at, either('\r', '\n'));
         case kBlockComment:
@@ -161,7 +161,7 @@ void ForEachSeparator(const Text<Unit>& text, Cut cut) {
             if (in == kCode && ahead(kCode) != 0 &&
                 text[at + std::countr_zero(ahead(kCode))] == '\'' &&
                 (ahead(kCode) & ~ahead(kQuote)) == 0) {
-                if (std::popcount(ahead(kQuote)) % 2 == 1) in = in == kCode ? kQuote : kCode;
+                if (std::popcount(ahead(kQuote)) % 2 == 1) in = kQuote;
                 at = chunk + kChunk;
                 break;
             }
