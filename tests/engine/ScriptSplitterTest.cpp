@@ -58,6 +58,11 @@ const Case kCases[] = {
     {"CommentsAndBracketsInStringsAreText",
      u"'--', '/*', \"[\"\nGO\nb"_s,
      {u"'--', '/*', \"[\"\n"_s, u"\nb"_s}},
+    // Strings closed over more than the 64 characters the cut reads at once.
+    {"ManyStringsBeforeAGoLine",
+     u"insert dbo.t values ('it''s', 'b'), ('c', 'd'), ('e', 'f'), ('g', 'h'), ('i', 'j')\r\nGO\r\nx"_s,
+     {u"insert dbo.t values ('it''s', 'b'), ('c', 'd'), ('e', 'f'), ('g', 'h'), ('i', 'j')\r\n"_s,
+      u"\r\nx"_s}},
     {"UnclosedCommentKeepsTheRest",
      u"a\nGO\n/* x */ /* y\nGO\nb"_s,
      {u"a\n"_s, u"\n/* x */ /* y\nGO\nb"_s}},
