@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <vector>
 
 // The first of `needles` in `text` from `from`, or -1. (Regular expressions fail on the lone
