@@ -1,9 +1,9 @@
 // Throughput of the engine's parts whose cost grows with the input: cutting, decoding, reading
 // a script whole, de-duplicating a list, writing the log. Each should stay linear.
 //
-// The texts repeat a block that ends at a line end. Whether a GO is a separator depends only on
-// its own line, so the reference cut of two blocks back to back, checked before any benchmark
-// runs, vouches for the cut of every repetition.
+// The texts repeat a block that ends at a line end, outside any comment or quote. Whether a GO
+// is a separator then depends only on its own block, so the reference cut of two blocks back to
+// back, checked before any benchmark runs, vouches for the cut of every repetition.
 #include <benchmark/benchmark.h>
 
 #include <QFile>

@@ -33,6 +33,10 @@ class UnattendedLoad(VelmarTestCase):
         files = {
             "1_view.sql": "create view v as select 1 as n\ngo\ngrant select on v to r\n",
             "2_purge.sql": "create proc p as\n-- frees 2 Go\ndelete from t\nGO\n",
+            # A GO in a comment is text: three batches, the last one a line end.
+            "2_usp_cmt.sql": "CREATE PROCEDURE dbo.usp_Cmt AS SELECT 1\nGO\n/* Ancienne version :\n"
+                             "CREATE PROCEDURE dbo.usp_Old AS SELECT 0\nGO\n*/\n"
+                             "GRANT EXECUTE ON dbo.usp_Cmt TO public\nGO\n",
             "3_open.sql": "begin tran\r\ninsert into t values (1)\r\n",
             "4_after.SQL": "insert into t values (2)\r\n",
             "5_commit.sql": "begin transaction\r\nGO\r\ninsert into t values (3)\r\nGO\r\ncommit",
@@ -46,18 +50,22 @@ class UnattendedLoad(VelmarTestCase):
             self.write("src/" + name, content)
         self.assertEqual(1, self.velmar()[0])
         self.assertEqual([self.header(), ("1_view.sql", OK), ("2_purge.sql", OK),
+                          ("2_usp_cmt.sql", OK),
                           ("3_open.sql", "Transaction laissée ouverte par le script : annulée."),
                           ("4_after.SQL", OK), ("5_commit.sql", OK),
                           ("6_bad.sql", "[FreeTDS][SQL Server]boom"), ("7_long.sql", OK),
-                          *[(name, OK) for name in list(files)[7:12]], summary(12, 10, 2)],
+                          *[(name, OK) for name in list(files)[8:13]], summary(13, 11, 2)],
                          self.log_entries())
         self.assertEqual([QI, "create view v as select 1 as n\n", "\ngrant select on v to r\n",
                           "create proc p as\n-- frees 2 Go\ndelete from t\n", "\n",
+                          "CREATE PROCEDURE dbo.usp_Cmt AS SELECT 1\n",
+                          "\n/* Ancienne version :\nCREATE PROCEDURE dbo.usp_Old AS SELECT 0\n"
+                          "GO\n*/\nGRANT EXECUTE ON dbo.usp_Cmt TO public\n", "\n",
                           "begin tran\r\ninsert into t values (1)\r\n", "rollback transaction",
                           "insert into t values (2)\r\n", "begin transaction\r\n",
                           "\r\ninsert into t values (3)\r\n", "\r\ncommit", files["6_bad.sql"],
                           long, *4 * [text], latin], self.batches())
-        self.assertEqual(13, [e["text"] for e in self.journal("batch")].count(STATE))
+        self.assertEqual(14, [e["text"] for e in self.journal("batch")].count(STATE))
 
     def test_each_script_starts_where_the_run_began(self):
         scripts = [  # (name, batches, what the check after it puts back)

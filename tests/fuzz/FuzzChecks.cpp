@@ -61,9 +61,10 @@ std::optional<Entries> ReferenceParse(const QString& args, QString& mode, TextSp
 // Each input byte picks a piece, so that scripts are dense in what the cutting rule reads:
 // as text (surrogates, lone ones too), and as bytes (UTF-8, or Windows-1252 once one is not).
 const QStringList kTextPieces =
-    u"go|GO|Go|gO|G|o| |\t|\r|\n|x|\u00A0|😀|\xD83D|\xDE00|\0"_s.split(u'|');
+    u"go|GO|Go|gO|G|o| |\t|\r|\n|x|\u00A0|😀|\xD83D|\xDE00|\0|'|\"|[|]|/*|*/|--|/|*|-"_s.split(u'|');
 const QList<QByteArray> kBytePieces =
-    "go|GO|Go|gO|G|o| |\t|\r|\n|x|\xA0|\xC3\xA9|\xF0\x9F\x98\x80|\x80|\0"_ba.split('|');
+    "go|GO|Go|gO|G|o| |\t|\r|\n|x|\xA0|\xC3\xA9|\xF0\x9F\x98\x80|\x80|\0|'|\"|[|]|/*|*/|--|/|*|-"_ba
+        .split('|');
 
 }  // namespace
 
