@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <QFileInfo>
 #include <cstdio>
 #include <optional>
 
@@ -34,6 +33,15 @@ void PrintNoDisplay(const QString& program) {
 void PrintUsage(const QString& program) {
     ConsoleMessageBox(stderr).Show(UsageText(program), MsgBoxStyle::InformationOk,
                                    UsageTitle(program));
+}
+
+// The executable's file name without its extension, cut from the text alone: QFileInfo would
+// bring in file-system code that an unattended run otherwise never touches.
+QString ProgramName(const char* argv0) {
+    const QString path = QString::fromLocal8Bit(argv0);
+    const QString name = path.sliced(path.lastIndexOf(u'/') + 1);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot > 0 ? name.left(dot) : name;
 }
 
 int ShowUsage(const QString& program, int argc, char* argv[]) {
@@ -99,7 +107,7 @@ int RunUnattended(const QString& program, const OptionSet& options, qint32 error
 }  // namespace
 
 int Main(int argc, char* argv[]) {
-    const QString program = QFileInfo(QString::fromLocal8Bit(argv[0])).completeBaseName();
+    const QString program = ProgramName(argv[0]);
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
 
