@@ -66,25 +66,13 @@ HIDDEN = "Wk}y{Q"
 DROP = {**ONE, "src/b.sql": "select 2\r\nGO\r\nshutdown\r\nGO\r\nselect 3\r\n",
         "src/c.sql": "select 4\r\n"}
 DROP_SENT = [QI, "select 1\r\n", "select 2\r\n", "\r\nshutdown\r\n"]
-# The server goes at the 23rd batch: after QI, the reading of the starting state, and a script
-# and the check after it ten times.
-GONE = ("--drop-after", "22")
 CONNECTION_ROWS = [
     Row("server drops mid-batch, stop", DROP, {"error": "0"}, 1,
         [HEADER, ("a.sql", OK), ("b.sql", EOF_), summary(3, 1, 1, remaining=1)], DROP_SENT),
     Row("server drops mid-batch, continue", DROP, {}, 1,
         [HEADER, ("a.sql", OK), ("b.sql", EOF_), ("c.sql", LOST), summary(3, 1, 2)], DROP_SENT),
-    Row("server gone mid-run, stop", scripts(20), {"error": "0"}, 1,
-        [HEADER, *results(range(10)), *results([10], EOF_), summary(20, 10, 1, remaining=9)],
-        [QI, *selects(range(11))], GONE),
-    Row("server gone mid-run, continue", scripts(20), {}, 1,
-        [HEADER, *results(range(10)), *results([10], EOF_), *results(range(11, 20), LOST),
-         summary(20, 10, 10)], [QI, *selects(range(11))], GONE),
     Row("refused login", ONE, {"password": "nope"}, 3, [LOGIN_FAILED], [],
         stderr="Login failed for user 'sa'."),
-    Row("no server listening", ONE, {}, 3, [LOGIN_FAILED], [], prepare=lambda t: t.stop_server()),
-    Row("unknown database", ONE, {"database": "Nope"}, 3, [LOGIN_FAILED], [],
-        stderr='Cannot open database "Nope" requested by the login.'),
     Row("set quoted_identifier off refused", ONE, {}, 3, [LOGIN_FAILED], [QI],
         ("--fail-quoted-identifier",), stderr="Incorrect syntax near 'quoted_identifier'."),
     Row("password holding ; and {", ONE, {"password": "p;w{d"}, 0,
