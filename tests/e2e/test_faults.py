@@ -40,20 +40,20 @@ def selects(numbers):
     return [f"select {i}\r\n" for i in numbers]
 
 
-def remove_log_once_a_is_written(test):
-    log, deadline = test.path("run.log"), time.monotonic() + 20
-    while not (os.path.exists(log) and b"a.sql" in test.read_log()):
+def wait_until(test, condition):
+    deadline = time.monotonic() + 20
+    while not condition():
         test.assertLess(time.monotonic(), deadline)
         time.sleep(0.01)
-    os.remove(log)
+
+
+def remove_log_once_a_is_written(test):
+    wait_until(test, lambda: os.path.exists(test.path("run.log")) and b"a.sql" in test.read_log())
+    os.remove(test.path("run.log"))
 
 
 def password_out_of_process_list(test):
-    wait = "waitfor delay '00:00:01'\r\n"
-    deadline = time.monotonic() + 20
-    while wait not in test.batches():
-        test.assertLess(time.monotonic(), deadline)
-        time.sleep(0.01)
+    wait_until(test, lambda: "waitfor delay '00:00:01'\r\n" in test.batches())
     with open(f"/proc/{test.process.pid}/cmdline", encoding="utf-8") as f:
         args = f.read().split("\0")
     test.assertEqual("******", args[args.index("-P") + 1])
@@ -165,8 +165,7 @@ class FaultMatrix(VelmarTestCase):
                     expected = [blocks.get(e, e) if isinstance(e, str) else e for e in row.log]
                     log = row.args.get("log", "run.log")
                     self.assertEqual(order(expected), order(self.log_entries(log)))
-                    password = row.args.get("password", "secret")
-                    self.assertNotIn(password.encode(), self.read_log(log))
+                    self.assertNotIn(row.args.get("password", "secret").encode(), self.read_log(log))
                 self.assertEqual(order(row.batches), order(self.batches()))
                 # The log of runs made side by side, or cut short, tells another story.
                 if "report" not in row.args and (row.status == 3 or
@@ -177,15 +176,13 @@ class FaultMatrix(VelmarTestCase):
         """The report tells what the log and stderr tell, and never the password."""
         source, database = row.args.get("source", "src"), row.args.get("database", "Sales")
         figures, cases = self.report(source, database, row.args.get("error", "1"))
-        with open(self.path("report.xml"), "rb") as f:
-            self.assertNotIn(row.args.get("password", "secret").encode(), f.read())
+        self.assertNotIn(row.args.get("password", "secret").encode(), self.read_log("report.xml"))
         if row.status == 3:
             step = (f"Connexion à {self.server}" if LOGIN_FAILED in (row.log or ())
                     else source if row.log else "Chargement")
             self.assertEqual(((1, 0, 0, 1), [(step, "error", err.removeprefix("velmar: ")[:-1])]),
                              (figures, cases))
-            self.assertEqual(1, err.count("\n"))
-            return
+            return self.assertEqual(1, err.count("\n"))
         log = self.log_entries(row.args.get("log", "run.log"))
         procs, loaded, rejected, remaining = _SUMMARY.match(log[-1]).groups()
         played = [(e[0], None if e[1] == OK else "failure", None if e[1] == OK else in_xml(e[1]))
