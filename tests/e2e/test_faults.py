@@ -87,17 +87,12 @@ CONNECTION_ROWS = [
         {"src/x.sql": "raiserror('<a> & \x01\"', 16, 1)\r\n"}, {}, 1,
         [HEADER, ("x.sql", "[FreeTDS][SQL Server]<a> & \x01\""), summary(1, 0, 1)],
         [QI, "raiserror('<a> & \x01\"', 16, 1)\r\n"]),
-    Row("run's database named with a ]", {"src/a.sql": "use master\r\n", "src/b.sql": "select 2"},
-        {"database": "Sa]les"}, 0, [HEADER, ("a.sql", OK), ("b.sql", OK), summary(2, 2, 0)],
-        [QI, "use master\r\n", "use [Sa]]les]", "select 2"], ("--databases", "master,Sa]les")),
 ]
 FILE_ROWS = [
     Row("missing folder", ONE, {"source": "nothere"}, 3,
         [HEADER, not_found("nothere"), summary(0, 0, 0)], [QI]),
     Row("missing list file", ONE, {"source": "none.txt", "mode": "-F"}, 3,
         [HEADER, "Le fichier ou répertoire 'none.txt' n'est pas accessible."], [QI]),
-    Row("log folder read-only", {**ONE, "ro/keep": ""}, {"log": "ro/run.log", "uid": NOBODY}, 3,
-        None, [QI], prepare=lambda t: os.chmod(t.path("ro"), 0o555)),
     Row("report's folder missing", ONE, {"report": "no/report.xml"}, 3,
         [HEADER, ("a.sql", OK), summary(1, 1, 0)], [QI, "select 1\r\n"],
         stderr="le rapport 'no/report.xml' n'a pas pu être écrit : "),

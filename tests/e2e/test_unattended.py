@@ -61,26 +61,27 @@ class UnattendedLoad(VelmarTestCase):
         self.assertEqual(9, [e["text"] for e in self.journal("batch")].count(STATE))
 
     def test_each_script_starts_where_the_run_began(self):
+        self.start_server("--databases", "master,Sa]les")
         scripts = [  # (name, batches, what the check after it puts back)
-            ("1_generated.sql", ["USE [Sales]\r\n", "\r\nSET ANSI_NULLS ON\r\n",
+            ("1_generated.sql", ["USE [Sa]]les]\r\n", "\r\nSET ANSI_NULLS ON\r\n",
                                  "\r\nSET QUOTED_IDENTIFIER ON\r\n",
                                  "\r\nCREATE PROCEDURE p AS SELECT 1\r\n", "\r\n"], [QI]),
             ("2_quoted.sql", ['insert into t values ("texte")\r\n'], []),
-            ("3_master.sql", ["use master\r\n"], ["use [Sales]"]),
+            ("3_master.sql", ["use master\r\n"], ["use [Sa]]les]"]),
             ("4_create.sql", ["create table t2 (n int)\r\n"], []),
             ("5_implicit.sql", ["set implicit_transactions on\r\n"],
              ["set implicit_transactions off"]),
             ("6_insert.sql", ["insert into t values (6)\r\n"], [])]
         for name, batches, _ in scripts:
             self.write("src/" + name, "GO".join(batches))
-        self.assertEqual((0, ""), self.velmar())
-        self.assertEqual([self.header(), *[(name, OK) for name, _, _ in scripts],
+        self.assertEqual((0, ""), self.velmar(database="Sa]les"))
+        self.assertEqual([self.header("Sa]les"), *[(name, OK) for name, _, _ in scripts],
                           summary(6, 6, 0)], self.log_entries())
         # The database each batch started in.
-        sent = [(QI, "Sales"), (STATE, "Sales")]
+        sent = [(QI, "Sa]les"), (STATE, "Sa]les")]
         for name, batches, restore in scripts:
-            after = "master" if name == "3_master.sql" else "Sales"
-            sent += [(b, "Sales") for b in batches] + [(b, after) for b in [STATE, *restore]]
+            after = "master" if name == "3_master.sql" else "Sa]les"
+            sent += [(b, "Sa]les") for b in batches] + [(b, after) for b in [STATE, *restore]]
         self.assertEqual(sent, [(e["text"], e["database"]) for e in self.journal("batch")])
         self.assertEqual([], self.journal("tran"))
 
