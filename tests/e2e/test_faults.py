@@ -28,18 +28,6 @@ _SUMMARY = re.compile(r"Nbr de procédures : (\d+)\r\n.*: (\d+)\r\n.*: (\d+)\r\n
                       r"(?:.*restantes à charger : (\d+)\r\n)?Temps")
 
 
-def scripts(count):
-    return {f"src/s{i:04}.sql": f"select {i}\r\n" for i in range(count)}
-
-
-def results(numbers, outcome=OK):
-    return [(f"s{i:04}.sql", outcome) for i in numbers]
-
-
-def selects(numbers):
-    return [f"select {i}\r\n" for i in numbers]
-
-
 def wait_until(test, condition):
     deadline = time.monotonic() + 20
     while not condition():
@@ -106,10 +94,8 @@ FILE_ROWS = [
     Row("unreadable script", {**ONE, "src/b.sql": "select 2\r\n"}, {"uid": NOBODY}, 1,
         [HEADER, ("a.sql", "Permission denied"), ("b.sql", OK), summary(2, 1, 1)],
         [QI, "select 2\r\n"], prepare=lambda t: os.chmod(t.path("src/a.sql"), 0)),
-    Row("empty script, NUL bytes, invalid UTF-8",
-        {"src/e.sql": b"", "src/n.sql": b"sel\0ect 1\r\n", "src/u.sql": b"select '\xff\x80'\r\n"},
-        {}, 1, [HEADER, ("e.sql", OK), ("n.sql", NUL), ("u.sql", OK), summary(3, 2, 1)],
-        [QI, "select 'ÿ€'\r\n"]),
+    Row("NUL bytes", {"src/n.sql": b"sel\0ect 1\r\n"}, {}, 1,
+        [HEADER, ("n.sql", NUL), summary(1, 0, 1)], [QI]),
     Row("folder named x.sql, links", {**ONE, "src/x.sql/c.sql": "select 3\r\n"}, {}, 1,
         [HEADER, ("a.sql", OK), ("b.sql", "No such file or directory"), ("c.sql", OK),
          summary(3, 2, 1)], [QI, "select 1\r\n", "select 1\r\n"],
@@ -119,9 +105,10 @@ FILE_ROWS = [
         {"source": "list.txt", "mode": "-F"}, 1,
         [HEADER, ("list.txt", OK), not_found("src"), ("a.sql", OK), summary(3, 2, 1)],
         [QI, "list.txt\nsrc\nsrc/a.sql\n", "select 1\r\n"]),
-    Row("two runs appending to one log", scripts(1000), {}, 0,
-        2 * [HEADER, *results(range(1000)), summary(1000, 1000, 0)],
-        2 * [QI, *selects(range(1000))],
+    Row("two runs appending to one log",
+        {f"src/s{i:04}.sql": f"select {i}\r\n" for i in range(1000)}, {}, 0,
+        2 * [HEADER, *[(f"s{i:04}.sql", OK) for i in range(1000)], summary(1000, 1000, 0)],
+        2 * [QI, *[f"select {i}\r\n" for i in range(1000)]],
         during=lambda t: t.assertEqual(0, t.velmar()[0]), ordered=False),]
 
 
@@ -160,7 +147,8 @@ class FaultMatrix(VelmarTestCase):
                     expected = [blocks.get(e, e) if isinstance(e, str) else e for e in row.log]
                     log = row.args.get("log", "run.log")
                     self.assertEqual(order(expected), order(self.log_entries(log)))
-                    self.assertNotIn(row.args.get("password", "secret").encode(), self.read_log(log))
+                    self.assertNotIn(row.args.get("password", "secret").encode(),
+                                     self.read_log(log))
                 self.assertEqual(order(row.batches), order(self.batches()))
                 # The log of runs made side by side, or cut short, tells another story.
                 if "report" not in row.args and (row.status == 3 or
