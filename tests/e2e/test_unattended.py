@@ -97,6 +97,9 @@ class UnattendedLoad(VelmarTestCase):
         refused = [("missing -L", good[:-2], {}, USAGE), ("-?", ["-?"] + good, {}, USAGE),
                    ("no -P, no variable", no_p, {}, USAGE),
                    ("no -P, variable empty", no_p, {"env": {"VELMAR_PASSWORD": ""}}, USAGE),
+                   # A refused line shows the usage, then tries it in a window.
+                   ("-? on an unreachable display", ["-?"], {"display": ":97"}, USAGE + NO_DISPLAY),
+                   ("-? without window library", ["-?"], {"display": ":97", "binary": bare}, USAGE),
                    ("no display", [], {}, NO_DISPLAY + USAGE),
                    ("unreachable display", [], {"display": ":97"}, NO_DISPLAY + USAGE),
                    ("no window library", [], {"display": ":97", "binary": bare},
