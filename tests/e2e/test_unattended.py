@@ -95,6 +95,7 @@ class UnattendedLoad(VelmarTestCase):
         os.makedirs(os.path.dirname(bare))
         shutil.copy(os.environ["VELMAR_BIN"], bare)
         refused = [("missing -L", good[:-2], {}, USAGE), ("-?", ["-?"] + good, {}, USAGE),
+                   ("-E 1.5", ["-E", "1.5"] + good[2:], {}, USAGE),
                    ("no -P, no variable", no_p, {}, USAGE),
                    ("no -P, variable empty", no_p, {"env": {"VELMAR_PASSWORD": ""}}, USAGE),
                    # A refused line shows the usage, then tries it in a window.
@@ -133,12 +134,14 @@ class UnattendedLoad(VelmarTestCase):
 
     def test_readme_pipeline_job(self):
         with open(os.path.join(os.path.dirname(__file__), "../../README.md"), encoding="utf-8") as f:
-            job = re.search(r"^    - (velmar .*)$", f.read(), re.MULTILINE)[1]
+            jobs = re.findall(r"^    - (velmar .*)$", f.read(), re.MULTILINE)
+        self.assertEqual(2, len(jobs))  # one server, then the fleet
+        self.assertEqual(jobs[0], jobs[1])
         self.start_server("--user", "deploy")
         self.write("procs/a.sql", "select 1")
         self.write("procs/b.sql", "raiserror('boom', 16, 1)")
         args = [os.path.expandvars(a) for a in shlex.split(
-            job.replace("$DB_SERVER", self.server).replace("$DB_NAME", "Sales"))]
+            jobs[0].replace("$DB_SERVER", self.server).replace("$DB_NAME", "Sales"))]
         # The job's password comes from its masked variable.
         self.assertEqual((1, ""), self.run_raw(*args[1:], env={"VELMAR_PASSWORD": "secret"}))
         self.assertEqual(((2, 1, 0, 0), [("a.sql", None, None),
