@@ -9,6 +9,7 @@
 #include "EngineFakes.h"
 #include "FileList.h"
 #include "FolderList.h"
+#include "QtMessageBox.h"
 #include "SourceMode.h"
 #include "frmMain.h"
 #include "frmSelectRep.h"
@@ -64,6 +65,17 @@ class WindowsTest : public QObject {
 
 private slots:
     void init() { dir = std::make_unique<QTemporaryDir>(); }
+
+    void messageBoxMapsStyleButtonsToAnswers() {
+        for (const auto& [style, pressed, answer] : {std::tuple{21, QMessageBox::Retry, 4},
+                                                     {21, QMessageBox::Cancel, 2},
+                                                     {50, QMessageBox::Ignore, 5}}) {
+            QMessageBox box;
+            QtMessageBox::Configure(box, "text", style, "");
+            QVERIFY(box.button(pressed));
+            QCOMPARE(QtMessageBox::AnswerCode(pressed), answer);
+        }
+    }
 
     void connectionNeedsServerAndDatabase() {
         for (const auto& [server, base, accepted] :
