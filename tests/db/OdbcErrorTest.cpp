@@ -18,7 +18,6 @@ TEST(OdbcError, PrincipalRecordIsTheFirstThatIsNotAWarning) {
         QString description;
     } cases[] = {
         {{print, raised}, 50000, raised.text},
-        {{raised, print, truncated}, 50000, raised.text},
         {{print, exists, raised}, 2714, exists.text},
         {{truncated, print}, 0, truncated.text},
         {{DiagRecord{u"01000"_s, 5701, u"context"_s}, print}, 5701, u"context"_s},

@@ -72,28 +72,25 @@ class VelmarTestCase(unittest.TestCase):
             return [e for e in map(json.loads, f) if e["event"] == event]
 
     def batches(self):
-        """The batches received, without the reading of the session's state at connection and
-        after each script."""
+        """The batches received, less the readings of the session's state."""
         return [e["text"] for e in self.journal("batch") if e["text"] != STATE]
 
     def path(self, *parts):
         return os.path.join(self.dir, *parts)
 
     def write(self, name, content):
-        """Writes bytes as they are, or str as UTF-8; creates the folders on the way."""
+        """Writes bytes as they are, or str as UTF-8, making the folders."""
         os.makedirs(os.path.dirname(self.path(name)), exist_ok=True)
         with open(self.path(name), "wb") as f:
             f.write(content if isinstance(content, bytes) else content.encode("utf-8"))
 
     def run_raw(self, *args, display=None, stderr=subprocess.PIPE, uid=None, during=None,
                 env=None, binary=None):
-        """Runs the binary (or the copy given) as `uid`, on the display named or none, with the
-        variables of `env` added, calling `during()` meanwhile (self.process is the binary's);
-        answers its exit status and its stderr, if captured."""
+        """Runs the binary (or `binary`) as `uid` with `env` added, calling `during()` meanwhile;
+        answers its exit status and stderr."""
         env = {**{k: v for k, v in os.environ.items() if k not in (
             "TDSPORT", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "VELMAR_PASSWORD")},
-            **(env or {})}
-        env.update({"DISPLAY": display} if display else {})
+            **(env or {}), **({"DISPLAY": display} if display else {})}
         start = datetime.datetime.now().replace(microsecond=0)
         process = self.process = subprocess.Popen(
             [binary or os.environ["VELMAR_BIN"], *args], cwd=self.dir, env=env, user=uid,
@@ -111,12 +108,9 @@ class VelmarTestCase(unittest.TestCase):
                             *(("-R", report) if report else ()), **options)
 
     def report(self, source="src", database="Sales", error="1", name="report.xml", user="sa"):
-        """The JUnit report as a pipeline reads it: its figures (tests, failures, skipped,
-        errors) and its cases as (name, kind, message), kind None for a loaded script; its run
-        details and times checked against the last run."""
-        suites = list(JUnitXml.fromfile(self.path(name)))
-        self.assertEqual(1, len(suites))
-        suite = suites[0]
+        """The JUnit report as a pipeline reads it: (tests, failures, skipped, errors) and cases
+        as (name, kind, message), kind None for a loaded script; checked against the last run."""
+        [suite] = list(JUnitXml.fromfile(self.path(name)))
         start, end = self.runs[-1]
         stamp = datetime.datetime.fromisoformat(suite.timestamp)
         self.assertEqual(datetime.timedelta(hours=5, minutes=30), stamp.utcoffset())
@@ -132,13 +126,10 @@ class VelmarTestCase(unittest.TestCase):
             self.assertLessEqual(case.time, suite.time)
             file = case._elem.get("file")
             self.assertEqual(case.name, file and os.path.basename(file) or case.name)
-            kind, message = None, None
-            for result in case.result:
-                kind, message = result._tag, result.message
-            cases.append((case.name, kind, message))
-        figures = (suite.tests, suite.failures, suite.skipped, suite.errors)
+            cases.append((case.name, *next(((r._tag, r.message) for r in case.result),
+                                            (None, None))))
         self.assertEqual(len(cases), suite.tests)
-        return figures, cases
+        return (suite.tests, suite.failures, suite.skipped, suite.errors), cases
 
     def read_log(self, name="run.log"):
         with open(self.path(name), "rb") as f:
@@ -146,7 +137,7 @@ class VelmarTestCase(unittest.TestCase):
 
     def log_entries(self, name="run.log"):
         """The log's framed blocks as strings and result lines as (file, outcome), its times
-        replaced by placeholders once checked: local, within the runs, no longer than them."""
+        checked (local, within the runs) then replaced by placeholders."""
         if not os.path.exists(self.path(name)):
             return []
         text = self.read_log(name).decode("utf-8")

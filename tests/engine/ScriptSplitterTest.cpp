@@ -7,7 +7,8 @@
 
 using namespace Qt::StringLiterals;
 
-// Random texts are checked against the rule read literally by the fuzz regression test.
+// Random texts are checked against the rule read literally by the fuzz regression test; these
+// rows pin that reading.
 namespace {
 
 struct Case {
@@ -21,28 +22,9 @@ const Case kCases[] = {
     {"ProcedureGrantAndTrailingLineEnd",
      u"create p\r\nGO\r\ngrant p\r\nGO\r\n"_s,
      {u"create p\r\n"_s, u"\r\ngrant p\r\n"_s, u"\r\n"_s}},
-    {"LineFeedOnlyGoLinesSeparate",
-     u"create v\nGO\ngrant v\n"_s,
-     {u"create v\n"_s, u"\ngrant v\n"_s}},
     {"AnyCaseAndSurroundingWhiteSpace",
      u"a\r\n  gO\t \r\nb\ngo"_s,
      {u"a\r\n  "_s, u"\t \r\nb\n"_s}},
-    {"LineEndingInTheWordGoIsNotCut",
-     u"-- 2 Go\r\nx\r\n-- let it go\nx"_s,
-     {u"-- 2 Go\r\nx\r\n-- let it go\nx"_s}},
-    {"GoStartingAWordIsNotCut", u"x\r\nGOTO l\r\n"_s, {u"x\r\nGOTO l\r\n"_s}},
-    {"GodAloneOnItsLineIsNotCut", u"x\r\nGOD\r\ny"_s, {u"x\r\nGOD\r\ny"_s}},
-    {"GoFollowedByTextOnItsLineIsNotCut",
-     u"a\r\nGO 3\r\nb\nGO -- x\n"_s,
-     {u"a\r\nGO 3\r\nb\nGO -- x\n"_s}},
-    {"GoEndingTheTextIsCut", u"a\r\nGO"_s, {u"a\r\n"_s}},
-    {"WordEndingInGoAtTheEndIsKept", u"exec ImportCargo"_s, {u"exec ImportCargo"_s}},
-    {"GoAtTheVeryStartSendsNoEmptyBatch", u"GO\r\nselect 1\r\n"_s, {u"\r\nselect 1\r\n"_s}},
-    {"WhiteSpaceBatchesAreKept",
-     u"a\r\nGO\r\n\r\nGO\r\n"_s,
-     {u"a\r\n"_s, u"\r\n\r\n"_s, u"\r\n"_s}},
-    {"CarriageReturnAloneEndsALine", u"a\rGO\rb"_s, {u"a\r"_s, u"\rb"_s}},
-    {"EmptyScriptHasNoBatch", u""_s, {}},
     {"GoInNestedBlockCommentsIsText",
      u"a\n/* old /* b */\nGO\n*/\nGO\nc"_s,
      {u"a\n/* old /* b */\nGO\n*/\n"_s, u"\nc"_s}},
