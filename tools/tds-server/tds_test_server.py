@@ -382,7 +382,6 @@ class Connection:
         self.parts = []                  # packets of the message being received
         self.held = []                   # messages that came in during a WAITFOR
         self.gone = False
-        self.answered = 0                # batches answered
         self.session = None              # set by the login
 
     def serve(self):
@@ -511,8 +510,6 @@ class Connection:
     def batch(self, payload):
         text = batch_text(payload, self.tds_version)
         self.journal.write("batch", self.number, text=text, database=self.session.database)
-        if self.answered == self.options.drop_after:
-            return False  # the server goes away while the batch is in flight
         try:
             answer = run_batch(text, self.options, self.wait, self.session)
         except Cancelled:
@@ -522,7 +519,6 @@ class Connection:
         if answer is None:  # SHUTDOWN: die without a word
             return False
         self.send(answer)
-        self.answered += 1
         return True
 
     def wait(self, seconds):
@@ -555,8 +551,6 @@ def parse_args(argv):
                    help="comma-separated names a login may open")
     p.add_argument("--fail-quoted-identifier", action="store_true",
                    help="refuse the batch 'set quoted_identifier off' with error 102")
-    p.add_argument("--drop-after", type=int, metavar="N",
-                   help="drop each connection, unanswered, at the batch after the Nth")
     args = p.parse_args(argv)
     args.databases = [d.strip() for d in args.databases.split(",") if d.strip()]
     return args
