@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QFileInfo>
 #include <cstdio>
 #include <optional>
 
@@ -73,7 +74,21 @@ int RunWindowMode(const QString& program, int argc, char* argv[]) {
     return showWindow(argc, argv, {QString(), QString(), refuse});
 }
 
+// The report is written by renaming a new file over its path: on the log, it would replace the
+// history that the log keeps by appending.
+bool ReportIsTheLog(const OptionSet& options) {
+    if (!options.IncludesKey(OptionKey::Report)) return false;
+    const QFileInfo report(options.Item(OptionKey::Report)), log(options.Item(OptionKey::Log));
+    return report.absoluteFilePath() == log.absoluteFilePath() ||
+           (report.exists() && report.canonicalFilePath() == log.canonicalFilePath());
+}
+
 int RunUnattended(const QString& program, const OptionSet& options, qint32 errorMode) {
+    if (ReportIsTheLog(options)) {
+        PrintLine(program,
+                  QStringLiteral("le rapport (-R) ne peut pas être le fichier de log (-L)"));
+        return UsageShown;
+    }
     SystemClock clock;
     ConsoleMessageBox console(stderr);
     TCVelmar engine(std::make_unique<TConnection>(), console, clock);

@@ -98,6 +98,8 @@ class UnattendedLoad(VelmarTestCase):
                    ("-E 1.5", ["-E", "1.5"] + good[2:], {}, USAGE),
                    ("no -P, no variable", no_p, {}, USAGE),
                    ("no -P, variable empty", no_p, {"env": {"VELMAR_PASSWORD": ""}}, USAGE),
+                   ("-R naming the log", good + ["-R", "./run.log"], {},
+                    r"velmar: le rapport \(-R\) ne peut pas être le fichier de log \(-L\)\n"),
                    # A refused line shows the usage, then tries it in a window.
                    ("-? on an unreachable display", ["-?"], {"display": ":97"}, USAGE + NO_DISPLAY),
                    ("-? without window library", ["-?"], {"display": ":97", "binary": bare}, USAGE),
