@@ -104,6 +104,8 @@ FAULTS = [
     ("a run not carried out exits 1", "app/Startup.cpp",
      "if (!outcome.failure.isEmpty()) return NotCarriedOut;",
      "if (!outcome.failure.isEmpty()) return NotAllLoaded;"),
+    ("a report allowed over the log", "app/Startup.cpp",
+     "if (ReportIsTheLog(options)) {", "if (false) {"),
     ("a second -R keeps the first", "app/CommandLine.cpp",
      "(option->once && options.IncludesKey(option->key))", "false"),
     ("report text not made XML-safe", "app/JUnitReport.cpp",
